@@ -1,0 +1,14 @@
+# The engine side of platform/ (files, paths, resources, the database engine) must never link
+# Qt Widgets, so that it stays usable from the command line and testable without a display.
+foreach(target IN ITEMS norvessa_platform_core norvessa_jet norvessa_sql norvessa_ado)
+    if(NOT TARGET ${target})
+        continue()
+    endif()
+    get_target_property(linked ${target} LINK_LIBRARIES)
+    get_target_property(interface_linked ${target} INTERFACE_LINK_LIBRARIES)
+    foreach(dependency IN LISTS linked interface_linked)
+        if(dependency MATCHES "Widgets|norvessa_platform_gui")
+            message(FATAL_ERROR "${target} links ${dependency}: the non-GUI platform layer must not depend on Qt Widgets")
+        endif()
+    endforeach()
+endforeach()

@@ -1,0 +1,25 @@
+#pragma once
+
+// The lookup database image the program carries: resource 101 of type "CUSTOM", written at every
+// start to the fixed path below and opened with the password for every lookup.
+
+#include <cstdint>
+#include <vector>
+
+namespace norvessa::resources {
+
+inline constexpr std::uint16_t kDatabaseImageId = 101;
+inline constexpr const char* kDatabaseImageType = "CUSTOM";
+
+// The database password is the decimal text of this constant; the connection builds that text
+// each time, and the build writes the image with the same text.
+inline constexpr std::int32_t kDatabasePassword = 58203746;
+
+// Creation date written into the image (OLE automation days), fixed so the same data set always
+// gives the same bytes: 2014-03-20 00:00.
+inline constexpr double kDatabaseCreationDate = 41718.0;
+
+// The image's bytes as the program carries them. Throws PlatformError when it is missing.
+std::vector<std::uint8_t> loadDatabaseImage();
+
+}  // namespace norvessa::resources

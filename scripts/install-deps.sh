@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs everything Norvessa needs to build, run and test on Debian 12. Both README commands
+# and CI go through this one list.
+set -euo pipefail
+
+packages=(
+    # toolchain and build
+    g++ cmake ninja-build pkg-config clang-format
+    # program
+    qt6-base-dev fonts-noto-cjk
+    # tests, benchmarks and fuzzing
+    libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev clang libclang-rt-14-dev
+    # independent readers of the database format, used as test oracles
+    mdbtools mdbtools-dev nodejs npm
+    # a display server for running the program on a machine without one
+    xvfb xauth
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The npm readers used by the interoperability tests, installed beside their scripts.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+node_tests="$root/tests/interop/node"
+if [ -f "$node_tests/package.json" ] && [ ! -d "$node_tests/node_modules" ]; then
+    (cd "$node_tests" && npm install --no-package-lock --no-audit --no-fund --loglevel=error)
+fi

@@ -1,0 +1,66 @@
+#include "platform/core/file_output.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "platform/core/platform_error.h"
+#include "temporary_folder.h"
+
+using norvessa::platform::PlatformError;
+using norvessa::platform::replaceFileContent;
+
+namespace {
+
+std::vector<std::uint8_t> readAll(const std::filesystem::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+std::size_t entriesIn(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                  std::filesystem::directory_iterator()));
+}
+
+TEST(ReplaceFileContent, CreatesAndReplacesWholeFiles) {
+    TemporaryFolder folder;
+    const auto file = folder.path() / "zuzivive.ss";
+    const std::vector<std::uint8_t> image{0x00, 0x01, 0x00, 0x00, 0xFF, 0x0D, 0x0A};
+
+    replaceFileContent(file, image);
+    EXPECT_EQ(readAll(file), image);
+
+    // A longer file of other content must not keep its tail behind the image.
+    std::ofstream(file, std::ios::binary) << std::string(10000, 'x');
+    replaceFileContent(file, image);
+    EXPECT_EQ(readAll(file), image);
+
+    replaceFileContent(file, {});
+    EXPECT_TRUE(readAll(file).empty());
+    EXPECT_EQ(entriesIn(folder.path()), 1U) << "no temporary file may stay behind";
+}
+
+TEST(ReplaceFileContent, FailureNamesThePathAndKeepsTheOldFile) {
+    TemporaryFolder folder;
+    // A folder where the file should be: the rename fails even for root.
+    const auto blocked = folder.path() / "blocked";
+    std::filesystem::create_directories(blocked / "inside");
+    try {
+        replaceFileContent(blocked, std::vector<std::uint8_t>{1, 2, 3});
+        FAIL() << "writing over a folder must fail";
+    } catch (const PlatformError& error) {
+        EXPECT_NE(std::string(error.what()).find(blocked.string()), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(blocked / "inside"));
+    EXPECT_EQ(entriesIn(folder.path()), 1U) << "no temporary file may stay behind";
+
+    // A missing folder: nothing can be created there.
+    EXPECT_THROW(
+        replaceFileContent(folder.path() / "missing" / "file", std::vector<std::uint8_t>{1}),
+        PlatformError);
+}
+
+}  // namespace
