@@ -11,7 +11,7 @@ packages=(
     # tests, benchmarks and fuzzing
     libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev clang libclang-rt-14-dev
     # independent readers of the database format, used as test oracles
-    mdbtools mdbtools-dev nodejs npm
+    mdbtools mdbtools-dev
     # a display server for running the program on a machine without one
     xvfb xauth
 )
@@ -26,6 +26,10 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
+# Node.js may come from a package that carries npm itself; install Debian's only when both are absent.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    missing+=(nodejs npm)
+fi
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     as_root apt-get update -qq
