@@ -1,0 +1,47 @@
+# Installs the programs with the desktop entry, the hicolor icons and the AppStream metadata in
+# the standard places, and packages them as a .deb whose dependencies come from the binaries.
+include(GNUInstallDirs)
+
+set(NORVESSA_APP_ID "net.norvessa.Norvessa")
+set(NORVESSA_ICON "${PROJECT_SOURCE_DIR}/resources/images/norvessa.ico")
+
+foreach(program IN ITEMS norvessa norvessa-query)
+    if(TARGET ${program})
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+install(FILES "${PROJECT_SOURCE_DIR}/resources/desktop/${NORVESSA_APP_ID}.desktop"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES "${PROJECT_SOURCE_DIR}/resources/desktop/${NORVESSA_APP_ID}.metainfo.xml"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+if(EXISTS "${NORVESSA_ICON}")
+    set(icon_theme "${CMAKE_CURRENT_BINARY_DIR}/hicolor")
+    add_custom_command(
+        OUTPUT "${icon_theme}/stamp"
+        COMMAND ${CMAKE_COMMAND} -E rm -rf "${icon_theme}"
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                $<TARGET_FILE:norvessa_icon_export> "${NORVESSA_ICON}" "${icon_theme}" "${NORVESSA_APP_ID}"
+        COMMAND ${CMAKE_COMMAND} -E touch "${icon_theme}/stamp"
+        DEPENDS norvessa_icon_export "${NORVESSA_ICON}"
+        COMMENT "Exporting the program icon to the hicolor theme layout"
+        VERBATIM)
+    add_custom_target(norvessa_hicolor_icons ALL DEPENDS "${icon_theme}/stamp")
+    install(DIRECTORY "${icon_theme}/" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
+            FILES_MATCHING PATTERN "*.png")
+endif()
+
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "norvessa")
+set(CPACK_PACKAGE_VENDOR "velthorn42")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "NAND flash to USB controller lookup tool")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Norvessa looks up a NAND flash chip model in the database it carries and lists which USB controller chips can drive it.")
+set(CPACK_PACKAGE_CONTACT "velthorn42 <velthorn42@example.com>")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
