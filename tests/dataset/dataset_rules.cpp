@@ -1,0 +1,258 @@
+#include "dataset_rules.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "tools/dataset/utf8_text.h"
+
+namespace norvessa::dataset::test {
+
+namespace {
+
+struct MakerName {
+    std::string_view keyword;  // matched case-insensitively anywhere in 品牌
+    std::string_view code;     // JEDEC maker code, the first ID byte
+};
+
+constexpr std::array<MakerName, 17> kMakerNames = {{
+    {"samsung", "EC"},
+    {"三星", "EC"},
+    {"hynix", "AD"},
+    {"海力士", "AD"},
+    {"micron", "2C"},
+    {"美光", "2C"},
+    {"镁光", "2C"},
+    {"toshiba", "98"},
+    {"东芝", "98"},
+    {"intel", "89"},
+    {"英特尔", "89"},
+    {"sandisk", "45"},
+    {"闪迪", "45"},
+    {"numonyx", "20"},
+    {"意法", "20"},
+    {"spansion", "01"},
+    {"飞索", "01"},
+}};
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    });
+    return lower;
+}
+
+std::string upperAscii(std::string_view text) {
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    });
+    return upper;
+}
+
+std::optional<std::string_view> makerCodeOf(std::string_view maker) {
+    const std::string lower = lowerAscii(maker);
+    for (const auto& name : kMakerNames) {
+        if (lower.find(name.keyword) != std::string::npos) {
+            return name.code;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> samsungCellOfClass(char letter) {
+    if (std::string_view("FKNWQ").find(letter) != std::string_view::npos) {
+        return "SLC";
+    }
+    if (std::string_view("GLMHSPRU").find(letter) != std::string_view::npos) {
+        return "MLC";
+    }
+    if (std::string_view("ABCOD").find(letter) != std::string_view::npos) {
+        return "TLC";
+    }
+    return std::nullopt;
+}
+
+bool isAsciiAlnum(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0;
+}
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+bool isHexPair(std::string_view text) {
+    return text.size() == 2 && isHexDigit(text[0]) && isHexDigit(text[1]);
+}
+
+bool isIndexKeyText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return isAsciiAlnum(c) || c == ' ' || c == '/'; });
+}
+
+bool isModelText(std::string_view model) {
+    return model.size() >= 8 && model.size() <= 19 &&
+           std::all_of(model.begin(), model.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                      std::string_view("()-/_").find(c) != std::string_view::npos;
+           });
+}
+
+// "EC D3 14 A5", "EC F1 80 15/10": 4 to 7 pairs, one blank apart, each maybe with "/" and a pair.
+bool isIdBytesText(std::string_view text) {
+    std::size_t pairs = 0;
+    std::size_t position = 0;
+    for (;;) {
+        if (!isHexPair(text.substr(position, 2))) {
+            return false;
+        }
+        position += 2;
+        if (position < text.size() && text[position] == '/') {
+            if (!isHexPair(text.substr(position + 1, 2))) {
+                return false;
+            }
+            position += 3;
+        }
+        ++pairs;
+        if (position == text.size()) {
+            return pairs >= 4 && pairs <= 7;
+        }
+        if (text[position] != ' ') {
+            return false;
+        }
+        ++position;
+    }
+}
+
+// Control characters may appear only as the CR LF pair of a line break.
+bool hasStrayControlCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class RuleChecker {
+  public:
+    explicit RuleChecker(std::string_view source) : source_(source) {}
+
+    void check(const FlashRecord& record) {
+        checkMakerCode(record);
+        checkSamsungClass(record);
+        checkIndexedColumns(record);
+        checkModel(record);
+        checkValues(record);
+        checkSameMakerPerModel(record);
+    }
+
+    std::vector<std::string> takeFindings() { return std::move(findings_); }
+
+  private:
+    void report(const FlashRecord& record, const std::string& text) {
+        findings_.push_back(std::string(source_) + " line " + std::to_string(record.line) + ": " +
+                            text);
+    }
+
+    void checkMakerCode(const FlashRecord& record) {
+        const std::string& maker = record.fields[column::kMaker];
+        const auto code = makerCodeOf(maker);
+        if (!code) {
+            report(record, "品牌 \"" + maker + "\" names no known flash maker");
+            return;
+        }
+        const std::string firstByte = upperAscii(record.fields[column::kIdBytes].substr(0, 2));
+        if (firstByte != *code) {
+            report(record, "品牌 \"" + maker + "\" has maker code " + std::string(*code) +
+                               ", but ID号 \"" + record.fields[column::kIdBytes] +
+                               "\" begins with " + firstByte);
+        }
+    }
+
+    void checkSamsungClass(const FlashRecord& record) {
+        const std::string& model = record.fields[column::kModel];
+        if (!model.starts_with("K9") || model.size() < 3) {
+            return;
+        }
+        const std::string& cellType = record.fields[column::kCellType];
+        const auto cell = samsungCellOfClass(model[2]);
+        if (!cell) {
+            report(record, "K9 model \"" + model + "\" has no known class letter");
+        } else if (!cellType.starts_with(*cell)) {
+            report(record, "K9 class letter " + std::string(1, model[2]) + " of \"" + model +
+                               "\" means " + std::string(*cell) + ", but 类型 is \"" + cellType +
+                               "\"");
+        }
+    }
+
+    void checkIndexedColumns(const FlashRecord& record) {
+        for (const auto index : {column::kBusWidth, column::kIdBytes}) {
+            if (!isIndexKeyText(record.fields[index])) {
+                report(record, std::string(kColumnNames[index]) + " \"" + record.fields[index] +
+                                   "\" holds a character other than letters, digits, blank "
+                                   "and /");
+            }
+        }
+        if (!isIdBytesText(record.fields[column::kIdBytes])) {
+            report(record, "ID号 \"" + record.fields[column::kIdBytes] +
+                               "\" is not 4 to 7 hexadecimal byte pairs one blank apart");
+        }
+    }
+
+    void checkModel(const FlashRecord& record) {
+        const std::string& model = record.fields[column::kModel];
+        if (!isModelText(model)) {
+            report(record,
+                   "model \"" + model + "\" is not 8 to 19 characters from A-Z, 0-9 and ( ) - / _");
+        }
+    }
+
+    void checkValues(const FlashRecord& record) {
+        for (std::size_t i = 0; i < kColumnCount; ++i) {
+            const std::string& value = record.fields[i];
+            const std::string name(kColumnNames[i]);
+            if (utf16Length(value).value_or(0) > 20) {
+                report(record, name + " \"" + value + "\" is longer than 20 characters");
+            }
+            if (hasStrayControlCharacter(value)) {
+                report(record, name + " holds a control character other than a CR LF pair");
+            }
+        }
+    }
+
+    void checkSameMakerPerModel(const FlashRecord& record) {
+        const auto [first, inserted] =
+            makerOfModel_.emplace(record.fields[column::kModel], &record);
+        const FlashRecord& firstRow = *first->second;
+        if (!inserted && firstRow.fields[column::kMaker] != record.fields[column::kMaker]) {
+            report(record, "品牌 \"" + record.fields[column::kMaker] + "\" differs from \"" +
+                               firstRow.fields[column::kMaker] + "\" on line " +
+                               std::to_string(firstRow.line) + " for the same model");
+        }
+    }
+
+    std::string_view source_;
+    std::vector<std::string> findings_;
+    std::map<std::string, const FlashRecord*> makerOfModel_;
+};
+
+}  // namespace
+
+std::vector<std::string> findRuleBreaches(const std::vector<FlashRecord>& records,
+                                          std::string_view source) {
+    RuleChecker checker(source);
+    for (const auto& record : records) {
+        checker.check(record);
+    }
+    return checker.takeFindings();
+}
+
+}  // namespace norvessa::dataset::test
