@@ -1,0 +1,20 @@
+#pragma once
+
+// Where the lookup database lives: a fixed Windows path, not derived from the system's settings
+// or the program's own location. Start-up writes the file there; every lookup opens it there.
+// platform::hostPath maps it onto this machine.
+
+#include <string>
+#include <string_view>
+
+namespace norvessa::main_window {
+
+inline constexpr std::string_view kDatabaseFolder = "C:\\Program Files";
+inline constexpr std::string_view kDatabaseFileName = "\\zuzivive.ss";
+
+// "C:\Program Files\zuzivive.ss"
+inline std::string databaseFilePath() {
+    return std::string(kDatabaseFolder) + std::string(kDatabaseFileName);
+}
+
+}  // namespace norvessa::main_window

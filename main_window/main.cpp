@@ -1,0 +1,7 @@
+#include "main_window/program.h"
+#include "platform/gui/application.h"
+
+int main(int argc, char* argv[]) {
+    norvessa::platform::Application application(argc, argv);
+    return norvessa::main_window::runProgram(application);
+}

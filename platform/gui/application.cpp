@@ -1,0 +1,23 @@
+#include "platform/gui/application.h"
+
+#include <exception>
+
+#include "platform/gui/error_report.h"
+
+namespace norvessa::platform {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Norvessa"));
+    setApplicationVersion(QStringLiteral("1.00"));
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportError({actionFailedSummary(), describeException(std::current_exception())});
+        return false;
+    }
+}
+
+}  // namespace norvessa::platform

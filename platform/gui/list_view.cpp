@@ -1,0 +1,167 @@
+#include "platform/gui/list_view.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <string>
+
+#include "platform/core/platform_error.h"
+#include "platform/gui/twips.h"
+
+namespace norvessa::platform {
+namespace {
+
+QTableWidgetItem* newCell(const QString& text) {
+    auto* cell = new QTableWidgetItem(text);
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return cell;
+}
+
+}  // namespace
+
+ListItem::ListItem(ListView& view, int row, std::uint64_t generation)
+    : view_(&view), row_(row), generation_(generation) {}
+
+ListView& ListItem::checkedView() const {
+    ListView* view = view_.data();
+    if (view == nullptr) {
+        throw PlatformError("list view: the row's list no longer exists");
+    }
+    if (view->generation_ != generation_) {
+        throw PlatformError("list view: row " + std::to_string(row_ + 1) +
+                            " was removed when the list was cleared");
+    }
+    return *view;
+}
+
+int ListItem::checkedColumn(const ListView& view, int index) const {
+    const int lastIndex = view.columnCount() - 1;
+    if (index < 1 || index > lastIndex) {
+        throw PlatformError("list view: sub-item " + std::to_string(index) +
+                            " is out of range (the list has sub-items 1 to " +
+                            std::to_string(lastIndex) + ")");
+    }
+    return index;
+}
+
+QString ListItem::text() const {
+    const ListView& view = checkedView();
+    const QTableWidgetItem* cell = view.item(row_, 0);
+    return cell != nullptr ? cell->text() : QString();
+}
+
+QString ListItem::subItem(int index) const {
+    const ListView& view = checkedView();
+    const QTableWidgetItem* cell = view.item(row_, checkedColumn(view, index));
+    return cell != nullptr ? cell->text() : QString();
+}
+
+void ListItem::setSubItem(int index, const QString& text) {
+    ListView& view = checkedView();
+    const int column = checkedColumn(view, index);
+    if (QTableWidgetItem* cell = view.item(row_, column); cell != nullptr) {
+        cell->setText(text);
+    } else {
+        view.setItem(row_, column, newCell(text));
+    }
+}
+
+void ColumnHeaders::add(const QString& text, int widthTwips) {
+    const int column = view_.columnCount();
+    view_.insertColumn(column);
+    view_.setHorizontalHeaderItem(column, new QTableWidgetItem(text));
+    view_.horizontalHeader()->resizeSection(column, twipsToPixels(widthTwips));
+}
+
+int ColumnHeaders::count() const {
+    return view_.columnCount();
+}
+
+void ListItems::clear() {
+    view_.setRowCount(0);
+    ++view_.generation_;
+}
+
+std::int32_t ListItems::count() const {
+    return view_.rowCount();
+}
+
+ListItem ListItems::add(const QString& text) {
+    const int row = view_.rowCount();
+    view_.insertRow(row);
+    // A row needs a column to hold its text even before any header was added.
+    if (view_.columnCount() == 0) {
+        view_.setColumnCount(1);
+    }
+    view_.setItem(row, 0, newCell(text));
+    return ListItem(view_, row, view_.generation_);
+}
+
+ListView::ListView(QWidget* parent) : QTableWidget(parent) {
+    // The list only shows rows: no editing in place, no sorting, one row selected at a time.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSortingEnabled(false);
+    setWordWrap(false);
+    setShowGrid(false);
+    // Tab moves on to the window's next control instead of from cell to cell.
+    setTabKeyNavigation(false);
+    setFocusPolicy(Qt::StrongFocus);
+    verticalHeader()->hide();
+    horizontalHeader()->hide();
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(0);
+    fitRowHeightToFont();
+}
+
+void ListView::setView(ListViewMode mode) {
+    switch (mode) {
+        case ListViewMode::Report:
+            reportView_ = true;
+            horizontalHeader()->show();
+            break;
+    }
+}
+
+void ListView::setOption(ListViewOption option, bool on) {
+    switch (option) {
+        case ListViewOption::GridLines:
+            setShowGrid(on);
+            break;
+        case ListViewOption::FullRowSelect:
+            fullRowSelect_ = on;
+            setSelectionBehavior(on ? QAbstractItemView::SelectRows
+                                    : QAbstractItemView::SelectItems);
+            break;
+    }
+}
+
+bool ListView::option(ListViewOption option) const {
+    switch (option) {
+        case ListViewOption::GridLines:
+            return showGrid();
+        case ListViewOption::FullRowSelect:
+            return fullRowSelect_;
+    }
+    return false;
+}
+
+void ListView::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitRowHeightToFont();
+    }
+}
+
+// One text line and a little air per row, as a report list has, rather than the table's
+// roomier default.
+void ListView::fitRowHeightToFont() {
+    const int rowHeight = fontMetrics().height() + 4;
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+}
+
+}  // namespace norvessa::platform

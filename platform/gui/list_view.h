@@ -1,0 +1,107 @@
+#pragma once
+
+// The result list control: a report of rows under column headers, driven through the calls the
+// windows make on it (View, two display options by dispatch id, ColumnHeaders.Add,
+// ListItems.Clear/Count/Add and a row's SubItems). A QTableWidget draws it.
+
+#include <QPointer>
+#include <QString>
+#include <QTableWidget>
+#include <cstdint>
+
+namespace norvessa::platform {
+
+class ListView;
+
+// How the rows are shown. Only the report view is offered: one line per row, one column per
+// header. Its value is the control's own number for it.
+enum class ListViewMode : int { Report = 3 };
+
+// The two boolean display options, named by their effect; their values are the dispatch ids the
+// windows set them by.
+enum class ListViewOption : int {
+    GridLines = 26,      // lines between the rows and between the columns
+    FullRowSelect = 27,  // a click selects the whole row, not just one cell
+};
+
+// One row, as ListItems::add hands it out. It refers to its row until the rows are cleared;
+// after that, or once the control is gone, every use throws PlatformError.
+class ListItem {
+  public:
+    QString text() const;
+
+    // Sub-item k is shown in column k + 1 (counting from 1 in the order the headers were
+    // added); k runs from 1 to the number of headers less one.
+    QString subItem(int index) const;
+    void setSubItem(int index, const QString& text);
+
+  private:
+    friend class ListItems;
+    ListItem(ListView& view, int row, std::uint64_t generation);
+
+    ListView& checkedView() const;
+    int checkedColumn(const ListView& view, int index) const;
+
+    QPointer<ListView> view_;
+    int row_;
+    std::uint64_t generation_;
+};
+
+class ColumnHeaders {
+  public:
+    explicit ColumnHeaders(ListView& view) : view_(view) {}
+
+    // Appends a header after the existing ones; the width is in twips.
+    void add(const QString& text, int widthTwips);
+    int count() const;
+
+  private:
+    ListView& view_;
+};
+
+class ListItems {
+  public:
+    explicit ListItems(ListView& view) : view_(view) {}
+
+    // Removes every row; the columns stay. Rows handed out before become unusable.
+    void clear();
+    std::int32_t count() const;
+    // Appends a row whose text is shown in the first column.
+    ListItem add(const QString& text);
+
+  private:
+    ListView& view_;
+};
+
+class ListView : public QTableWidget {
+  public:
+    explicit ListView(QWidget* parent);
+
+    // The header row is shown once the report view is set.
+    void setView(ListViewMode mode);
+    bool isReportView() const { return reportView_; }
+
+    void setOption(ListViewOption option, bool on);
+    bool option(ListViewOption option) const;
+
+    ColumnHeaders& columnHeaders() { return columnHeaders_; }
+    ListItems& listItems() { return listItems_; }
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    friend class ListItem;
+    friend class ListItems;
+
+    void fitRowHeightToFont();
+
+    ColumnHeaders columnHeaders_{*this};
+    ListItems listItems_{*this};
+    bool reportView_ = false;
+    bool fullRowSelect_ = false;
+    // Counts the clears, so a ListItem can tell that its row is gone.
+    std::uint64_t generation_ = 0;
+};
+
+}  // namespace norvessa::platform

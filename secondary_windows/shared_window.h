@@ -1,0 +1,38 @@
+#pragma once
+
+// The shared instance of one secondary window class. The instance lives for the whole run; its
+// window exists only while it is loaded: showing loads it from the window's description, and the
+// user's closing unloads it (the window and its controls are destroyed, the instance stays).
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "secondary_windows/secondary_window.h"
+
+namespace norvessa::secondary_windows {
+
+class SharedWindow {
+  public:
+    using Loader = std::function<std::unique_ptr<SecondaryWindow>()>;
+
+    explicit SharedWindow(Loader load);
+    SharedWindow(const SharedWindow&) = delete;
+    SharedWindow& operator=(const SharedWindow&) = delete;
+
+    bool isLoaded() const { return !window_.isNull(); }
+
+    // The loaded window, or nullptr.
+    SecondaryWindow* window() const { return window_.data(); }
+
+    // Shows the window modeless and without an owner: loads it first if it is not loaded, which
+    // builds it from its description and centres it on the screen; then makes it visible and
+    // active and returns at once.
+    void show();
+
+  private:
+    Loader load_;
+    QPointer<SecondaryWindow> window_;
+};
+
+}  // namespace norvessa::secondary_windows
