@@ -18,6 +18,7 @@
 namespace norvessa::jet {
 
 class DatabaseFile;  // the file's bytes and decoded header; defined by the reader
+struct StoredTable;  // a table's schema and storage details; defined by the reader
 
 // A text literal prepared once for Jet's text equality: letter case is ignored and trailing
 // blanks on either side do not count.
@@ -51,9 +52,9 @@ class Table {
 
   private:
     friend class Database;
-    Table(std::shared_ptr<const DatabaseFile> file, TableDefinition definition);
+    Table(std::shared_ptr<const DatabaseFile> file, std::shared_ptr<const StoredTable> stored);
     std::shared_ptr<const DatabaseFile> file_;
-    TableDefinition definition_;
+    std::shared_ptr<const StoredTable> stored_;
 };
 
 class Database {
@@ -70,8 +71,9 @@ class Database {
     Table table(std::string_view name) const;
 
   private:
-    explicit Database(std::shared_ptr<const DatabaseFile> file);
+    explicit Database(std::shared_ptr<const DatabaseFile> file, std::string_view password);
     std::shared_ptr<const DatabaseFile> file_;
+    DatabaseHeader header_;
 };
 
 }  // namespace norvessa::jet

@@ -16,8 +16,9 @@ struct NewColumn {
     std::string name;
     ColumnType type = ColumnType::Text;
     std::uint16_t maxCharacters = 50;  // text only; stored as twice as many bytes
+    std::uint16_t maxBytes = 255;      // binary only
     bool autoNumber = false;           // long only
-    bool compressedUnicode = true;     // text and memo only
+    bool compressedUnicode = true;     // text and memo only; applies to text of ASCII characters
 };
 
 struct NewIndex {
@@ -44,8 +45,11 @@ struct NewDatabase {
     std::vector<NewTable> tables;
 };
 
-// Returns the complete file image. Throws JetError (Unsupported, InvalidArgument) when the
-// request cannot be written exactly, e.g. an index key for text the sort order does not cover.
+// Returns the complete file image; the same request always gives the same bytes. Columns may be
+// boolean, byte, integer, long, currency, single, double, date/time, binary, text, memo or OLE;
+// indexes may cover byte, integer, long and text columns. Throws JetError (Unsupported,
+// InvalidArgument, NotFound) when the request cannot be written exactly, e.g. an index key for
+// text the sort order does not cover: the message names the table, column, row and character.
 std::vector<std::uint8_t> writeDatabase(const NewDatabase& database);
 
 }  // namespace norvessa::jet

@@ -1,0 +1,76 @@
+#pragma once
+
+// Owns a database file's bytes (memory-mapped, or an image held in memory) and its decoded
+// header, and hands out pages by number. Pages of a page-encrypted database are decrypted once
+// when the file is opened.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/jet/header_page.h"
+#include "platform/jet/layout.h"
+
+namespace norvessa::jet {
+
+class DatabaseFile {
+  public:
+    // Throws JetError: Io when the file cannot be read, UnsupportedFormat or Corrupt for its
+    // contents.
+    static std::shared_ptr<const DatabaseFile> open(const std::filesystem::path& path);
+    static std::shared_ptr<const DatabaseFile> fromBytes(std::vector<std::uint8_t> image,
+                                                         std::string displayName);
+
+    ~DatabaseFile();
+    DatabaseFile(const DatabaseFile&) = delete;
+    DatabaseFile& operator=(const DatabaseFile&) = delete;
+
+    const std::string& displayName() const { return displayName_; }
+    const HeaderPage& header() const { return header_; }
+    std::uint32_t pageCount() const { return pageCount_; }
+
+    // Page `number`; throws JetError(Corrupt) naming `purpose` ("data page", "usage map page")
+    // when the page lies beyond the end of the file.
+    std::span<const std::uint8_t> page(std::uint32_t number, std::string_view purpose) const {
+        if (number >= pageCount_) {
+            throwPageBeyondEnd(number, purpose);
+        }
+        return bytes_.subspan(std::size_t{number} * layout::kPageSize, layout::kPageSize);
+    }
+
+    // Asks the processor to start loading page `number` (if it exists): a scan reads nearly
+    // every byte of its pages, and without this it waits for memory on every row.
+    void prefetch(std::uint32_t number) const {
+        if (number < pageCount_) {
+            const std::uint8_t* page = bytes_.data() + std::size_t{number} * layout::kPageSize;
+            for (std::size_t line = 0; line < layout::kPageSize; line += kCacheLine) {
+                __builtin_prefetch(page + line);
+            }
+        }
+    }
+
+    // The same, also checking the page type byte.
+    std::span<const std::uint8_t> typedPage(std::uint32_t number, std::uint8_t type,
+                                            std::string_view purpose) const;
+
+  private:
+    static constexpr std::size_t kCacheLine = 64;
+
+    DatabaseFile(std::string displayName, std::vector<std::uint8_t> owned, void* mapping,
+                 std::size_t mappingSize);
+    void initialise();
+    [[noreturn]] void throwPageBeyondEnd(std::uint32_t number, std::string_view purpose) const;
+
+    std::string displayName_;
+    std::vector<std::uint8_t> owned_;
+    void* mapping_ = nullptr;
+    std::size_t mappingSize_ = 0;
+    std::span<const std::uint8_t> bytes_;
+    std::uint32_t pageCount_ = 0;
+    HeaderPage header_;
+};
+
+}  // namespace norvessa::jet

@@ -1,0 +1,54 @@
+#pragma once
+
+// A table as a scan needs it: the schema plus where the table's pages are listed and how its
+// rows are laid out; and the scan itself over the owned-pages usage map.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/jet/database.h"
+#include "platform/jet/schema.h"
+
+namespace norvessa::jet {
+
+class DatabaseFile;
+
+struct StoredTable {
+    TableDefinition definition;
+    std::uint32_t ownedPagesMap = 0;         // row pointer
+    bool hasVariableColumns = false;         // rows carry the variable-column trailer
+    std::vector<std::uint8_t> numericScale;  // per column position; NUMERIC columns only
+};
+
+// Reads and decodes the table definition at `page`. Throws JetError(Corrupt).
+StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::string name);
+
+// Visits each live row: pages in the order of the usage map, rows in slot order. Deleted rows
+// are skipped; an overflow pointer is followed to the moved row, which is visited in the
+// pointer's place (and not again where it is stored). Throws JetError(Corrupt).
+void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
+                     const std::function<ScanControl(const RowView&)>& visit);
+
+// Runs `work`, prefixing the message of any JetError it throws with the file's name.
+template <class Work>
+decltype(auto) withFileName(const DatabaseFile& file, Work&& work);
+
+}  // namespace norvessa::jet
+
+#include "platform/jet/database_file.h"
+#include "platform/jet/errors.h"
+
+namespace norvessa::jet {
+
+template <class Work>
+decltype(auto) withFileName(const DatabaseFile& file, Work&& work) {
+    try {
+        return work();
+    } catch (const JetError& error) {
+        throw JetError(error.kind(), file.displayName() + ": " + error.what());
+    }
+}
+
+}  // namespace norvessa::jet

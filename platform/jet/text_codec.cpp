@@ -1,0 +1,305 @@
+#include "platform/jet/text_codec.h"
+
+#include <array>
+
+namespace norvessa::jet {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool startsCompressed(std::span<const std::uint8_t> stored) {
+    return stored.size() >= 2 && stored[0] == kCompressedTextMarker[0] &&
+           stored[1] == kCompressedTextMarker[1];
+}
+
+void appendUcs2(std::vector<std::uint8_t>& out, char16_t unit) {
+    out.push_back(static_cast<std::uint8_t>(unit));
+    out.push_back(static_cast<std::uint8_t>(unit >> 8));
+}
+
+// Characters the compressed form can hold in one byte.
+bool isNarrow(char16_t unit) {
+    return unit >= 0x01 && unit <= 0xFF;
+}
+
+}  // namespace
+
+std::u16string decodeText(std::span<const std::uint8_t> stored) {
+    std::u16string text;
+    if (!startsCompressed(stored)) {
+        text.reserve(stored.size() / 2);
+        for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
+            text.push_back(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+        }
+        return text;
+    }
+    text.reserve(stored.size() - 2);
+    bool compressed = true;
+    std::size_t i = 2;
+    while (i < stored.size()) {
+        if (stored[i] == 0) {
+            compressed = !compressed;
+            ++i;
+        } else if (compressed) {
+            text.push_back(stored[i]);
+            ++i;
+        } else if (i + 1 < stored.size()) {
+            text.push_back(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    return text;
+}
+
+std::vector<std::uint8_t> encodeUcs2(std::u16string_view text) {
+    std::vector<std::uint8_t> out;
+    out.reserve(text.size() * 2);
+    for (char16_t unit : text) {
+        appendUcs2(out, unit);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> encodeText(std::u16string_view text, bool compress) {
+    if (!compress || text.empty()) {
+        return encodeUcs2(text);
+    }
+    for (char16_t unit : text) {
+        if ((unit & 0xFF) == 0) {
+            return encodeUcs2(text);
+        }
+    }
+    // Cheapest sequence of modes: cost[m] = bytes so far when the current character is written
+    // in mode m (0 compressed, 1 plain); a mode change costs one toggle byte.
+    constexpr std::size_t kInfinite = std::size_t{1} << 40;
+    const std::size_t n = text.size();
+    std::vector<std::array<std::uint8_t, 2>> cameFrom(n);
+    std::array<std::size_t, 2> cost{0, 1};  // the compressed form starts in compressed mode
+    for (std::size_t i = 0; i < n; ++i) {
+        std::array<std::size_t, 2> next{};
+        for (std::size_t mode = 0; mode < 2; ++mode) {
+            const std::size_t charCost = mode == 0 ? (isNarrow(text[i]) ? 1 : kInfinite) : 2;
+            const std::size_t stay = cost[mode];
+            const std::size_t change = cost[1 - mode] + 1;
+            cameFrom[i][mode] = static_cast<std::uint8_t>(stay <= change ? mode : 1 - mode);
+            next[mode] = std::min(stay, change) + charCost;
+        }
+        cost = next;
+    }
+    std::size_t mode = cost[0] <= cost[1] ? 0 : 1;
+    const std::size_t total = 2 + cost[mode];
+    if (total >= 2 * n) {
+        return encodeUcs2(text);
+    }
+    std::vector<std::uint8_t> modes(n);
+    for (std::size_t i = n; i-- > 0;) {
+        modes[i] = static_cast<std::uint8_t>(mode);
+        mode = cameFrom[i][mode];
+    }
+    std::vector<std::uint8_t> out(kCompressedTextMarker, kCompressedTextMarker + 2);
+    out.reserve(total);
+    std::uint8_t current = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (modes[i] != current) {
+            out.push_back(0);
+            current = modes[i];
+        }
+        if (current == 0) {
+            out.push_back(static_cast<std::uint8_t>(text[i]));
+        } else {
+            appendUcs2(out, text[i]);
+        }
+    }
+    return out;
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t extra = 0;
+        char32_t code = 0;
+        char32_t minimum = 0;
+        if (lead < 0x80) {
+            code = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            code = lead & 0x1FU;
+            minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            code = lead & 0x0FU;
+            minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            code = lead & 0x07U;
+            minimum = 0x10000;
+        } else {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        std::size_t taken = 1;
+        bool valid = true;
+        for (; taken <= extra; ++taken) {
+            if (i + taken >= utf8.size() ||
+                (static_cast<unsigned char>(utf8[i + taken]) & 0xC0) != 0x80) {
+                valid = false;
+                break;
+            }
+            code = code << 6 | (static_cast<unsigned char>(utf8[i + taken]) & 0x3FU);
+        }
+        i += taken;
+        if (!valid || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            out.push_back(kReplacement);
+        } else if (code >= 0x10000) {
+            code -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(code));
+        }
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view utf16) {
+    std::string out;
+    out.reserve(utf16.size() * 3);
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t code = utf16[i];
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (utf16[i + 1] - 0xDC00U);
+            ++i;
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = kReplacement;
+        }
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | code >> 6));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | code >> 12));
+            out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | code >> 18));
+            out.push_back(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return out;
+}
+
+char16_t foldCaseBeyondAscii(char16_t c) {
+    const auto plus = [c](int delta) { return static_cast<char16_t>(c + delta); };
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F) || (c >= 0xFF21 && c <= 0xFF3A)) {
+        return plus(32);
+    }
+    if (c >= 0x100 && c <= 0x17F) {
+        if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) {
+            return c;
+        }
+        if (c == 0x178) {
+            return 0xFF;
+        }
+        const bool upperIsOdd = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+        const bool isUpper = upperIsOdd ? (c % 2 == 1) : (c % 2 == 0);
+        return isUpper ? plus(1) : c;
+    }
+    if (c >= 0x400 && c <= 0x40F) {
+        return plus(80);
+    }
+    switch (c) {
+        case 0x386:
+            return 0x3AC;
+        case 0x388:
+        case 0x389:
+        case 0x38A:
+            return plus(37);
+        case 0x38C:
+            return 0x3CC;
+        case 0x38E:
+        case 0x38F:
+            return plus(63);
+        default:
+            return c;
+    }
+}
+
+bool textEqualsIgnoringCase(std::u16string_view left, std::u16string_view right) {
+    const auto trimmed = [](std::u16string_view text) {
+        while (!text.empty() && text.back() == u' ') {
+            text.remove_suffix(1);
+        }
+        return text;
+    };
+    left = trimmed(left);
+    right = trimmed(right);
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (foldCase(left[i]) != foldCase(right[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool storedTextEquals(std::span<const std::uint8_t> stored, std::u16string_view foldedKey) {
+    std::size_t matched = 0;
+    // Each stored character must match the key in turn; after the key only blanks may follow.
+    const auto accept = [&](char16_t unit) {
+        if (matched < foldedKey.size()) {
+            if (foldCase(unit) != foldedKey[matched]) {
+                return false;
+            }
+            ++matched;
+            return true;
+        }
+        return unit == u' ';
+    };
+    if (!startsCompressed(stored)) {
+        if (stored.size() / 2 < foldedKey.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
+            if (!accept(static_cast<char16_t>(stored[i] | stored[i + 1] << 8))) {
+                return false;
+            }
+        }
+        return matched == foldedKey.size();
+    }
+    bool compressed = true;
+    std::size_t i = 2;
+    while (i < stored.size()) {
+        if (stored[i] == 0) {
+            compressed = !compressed;
+            ++i;
+        } else if (compressed) {
+            if (!accept(stored[i])) {
+                return false;
+            }
+            ++i;
+        } else if (i + 1 < stored.size()) {
+            if (!accept(static_cast<char16_t>(stored[i] | stored[i + 1] << 8))) {
+                return false;
+            }
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    return matched == foldedKey.size();
+}
+
+}  // namespace norvessa::jet

@@ -1,0 +1,25 @@
+#pragma once
+
+// Usage maps: the set of pages a table (or index, or long-value column) owns, stored as a row.
+// Type 0 holds a bitmap inline; type 1 lists map pages (type 0x05) that hold the bitmaps.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/jet/byte_cursor.h"
+
+namespace norvessa::jet {
+
+class DatabaseFile;
+
+// The pages whose bits are set, ascending. Pages of a type 1 map are read through `file`;
+// bits for pages beyond the file's end are refused as corrupt.
+std::vector<std::uint32_t> decodeUsageMap(std::span<const std::uint8_t> row,
+                                          const DatabaseFile& file, const Location& where);
+
+// Resolves a row pointer (page << 8 | row) to the map row and decodes it.
+std::vector<std::uint32_t> readUsageMap(const DatabaseFile& file, std::uint32_t rowPointer,
+                                        std::string_view owner);
+
+}  // namespace norvessa::jet

@@ -1,0 +1,142 @@
+// Runs of the real norvessa-query program: exit status, standard output and standard error.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "format_read_back.h"
+#include "lookup_database_fixture.h"
+#include "process_run.h"
+#include "shipped_database.h"
+#include "tools/norvessa_query/lookup_table.h"
+#include "tools/norvessa_query/lookups.h"
+#include "tools/norvessa_query/query_tool.h"
+#include "tools/norvessa_query/typed_input.h"
+
+namespace norvessa::query {
+namespace {
+
+using testing::ProcessResult;
+
+class QueryExecutable : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::writeDatabaseFile(
+            database_,
+            testing::lookupDatabase({
+                {57, testing::lookupTexts("K9HCG08U5M", "EC D3 14 A5", {{"芯邦", "\r\nCBM2093"}})},
+                {58, testing::lookupTexts("K9HCG08U5M", "EC D3 14 A5 64", {{"芯邦", "CBM2093"}})},
+            }));
+    }
+
+    ProcessResult run(std::vector<std::string> arguments) const {
+        return testing::runProcess(NORVESSA_QUERY_EXECUTABLE, arguments, folder_.path());
+    }
+
+    std::vector<std::string> onTestDatabase(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.end(),
+                         {"--database", database_.string(), "--password", testing::kTestPassword});
+        return arguments;
+    }
+
+    testing::TemporaryFolder folder_;
+    std::filesystem::path database_ = folder_.path() / "lookup.mdb";
+};
+
+TEST_F(QueryExecutable, FoundNothingFoundAndFailedHaveTheirOwnExitStatus) {
+    const ProcessResult found = run(onTestDatabase({"--id", "ec d3 14 a5", "--format", "csv"}));
+    EXPECT_EQ(found.exitStatus, 0) << found.errors;
+    EXPECT_EQ(found.errors, "");
+    EXPECT_EQ(std::count(found.out.begin(), found.out.end(), '\n'), 3 + 1);  // one CR LF inside
+
+    const ProcessResult none = run(onTestDatabase({"K9HCG08U5MX"}));
+    EXPECT_EQ(none.exitStatus, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.errors, "norvessa-query: no record found\n");
+    const ProcessResult noneAsJson = run(onTestDatabase({"--prefix", "H27", "--format", "json"}));
+    EXPECT_EQ(noneAsJson.exitStatus, 1);
+    EXPECT_EQ(noneAsJson.out, "[]\n");
+
+    // Bad input is reported as such even when the database could not be opened either.
+    const ProcessResult badId =
+        run({"--id", "ZZ", "--database", (folder_.path() / "none.mdb").string()});
+    EXPECT_EQ(badId.exitStatus, 2);
+    EXPECT_EQ(badId.out, "");
+    EXPECT_EQ(badId.errors,
+              "norvessa-query: --id \"ZZ\": 'Z' is not a hexadecimal digit; give ID bytes as pairs "
+              "of digits 0-9 and A-F, such as \"EC D5 14 B6\"\n"
+              "Try 'norvessa-query --help' for more information.\n");
+    const ProcessResult oddId = run(onTestDatabase({"--id", "EC D3 1"}));
+    EXPECT_EQ(oddId.exitStatus, 2);
+    EXPECT_NE(oddId.errors.find("5 hexadecimal digits, an odd number"), std::string::npos);
+
+    const ProcessResult wrongPassword =
+        run({"K9", "--database", database_.string(), "--password", "1234"});
+    EXPECT_EQ(wrongPassword.exitStatus, 2);
+    EXPECT_NE(wrongPassword.errors.find("norvessa-query: "), std::string::npos);
+    EXPECT_NE(wrongPassword.errors.find("password"), std::string::npos) << wrongPassword.errors;
+
+    const ProcessResult missing = run({"K9", "--database", (folder_.path() / "none.mdb").string()});
+    EXPECT_EQ(missing.exitStatus, 2);
+    EXPECT_NE(missing.errors.find("none.mdb"), std::string::npos) << missing.errors;
+
+    const ProcessResult unknown = run({"--model", "K9"});
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_EQ(unknown.errors,
+              "norvessa-query: unknown option --model\n"
+              "Try 'norvessa-query --help' for more information.\n");
+}
+
+TEST_F(QueryExecutable, HelpAndVersion) {
+    const ProcessResult version = run({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, "norvessa-query 1.00\n");
+    const ProcessResult help = run({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.out, usageText());
+    EXPECT_EQ(help.errors, "");
+}
+
+class QueryExecutableOnShippedDatabase : public testing::ShippedDatabaseTest {
+  protected:
+    testing::TemporaryFolder folder_;
+};
+
+TEST_F(QueryExecutableOnShippedDatabase, CsvAndJsonReadBackToTheSameFields) {
+    // Controllers whose stored names carry line breaks, so that values with CR LF go through.
+    std::set<std::string> controllers;
+    const jet::Table table = database().table(kLookupTable);
+    table.scan([&](const jet::RowView& row) {
+        for (const auto maker : kControllerMakerColumns) {
+            const std::string value =
+                jet::toText(row.value(columnPosition(table.definition(), maker)));
+            if (value.find("\r\n") != std::string::npos) {
+                controllers.emplace(trimBlanks(value));
+            }
+        }
+        return controllers.size() < 3 ? jet::ScanControl::Continue : jet::ScanControl::Stop;
+    });
+    ASSERT_FALSE(controllers.empty()) << "no stored controller name carries a line break";
+
+    for (const std::string& controller : controllers) {
+        const ResultTable expected =
+            runLookup({LookupMode::Controller, controller, OutputFormat::Table, {}});
+        for (const std::string format : {"csv", "json"}) {
+            const ProcessResult written = testing::runProcess(
+                NORVESSA_QUERY_EXECUTABLE, {"--controller", controller, "--format", format},
+                folder_.path());
+            ASSERT_EQ(written.exitStatus, 0) << written.errors;
+            EXPECT_EQ(testing::readBackWithPython(format, written.out, folder_.path()),
+                      format == "csv" ? testing::expectedCsvLines(expected)
+                                      : testing::expectedJsonLines(expected))
+                << controller << " as " << format;
+        }
+    }
+    const ProcessResult exact =
+        testing::runProcess(NORVESSA_QUERY_EXECUTABLE, {"k9hcg08u5m"}, folder_.path());
+    EXPECT_EQ(exact.exitStatus, 0) << exact.errors;
+    EXPECT_NE(exact.out.find("Samsung 三星"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace norvessa::query

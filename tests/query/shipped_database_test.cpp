@@ -1,0 +1,176 @@
+// The lookups over the data set the program ships.
+
+#include "shipped_database.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "tools/norvessa_query/lookup_table.h"
+#include "tools/norvessa_query/lookups.h"
+#include "tools/norvessa_query/typed_input.h"
+
+namespace norvessa::query {
+namespace {
+
+class QueryShippedLookups : public testing::ShippedDatabaseTest {
+  protected:
+    static ResultTable lookUp(LookupMode mode, std::string text) {
+        return runLookup({mode, std::move(text), OutputFormat::Table, {}});
+    }
+
+    static std::size_t column(const ResultTable& result, std::string_view name) {
+        const auto found = std::find(result.columns.begin(), result.columns.end(), name);
+        EXPECT_NE(found, result.columns.end()) << name;
+        return static_cast<std::size_t>(found - result.columns.begin());
+    }
+
+    static std::vector<std::string> texts(const ResultTable& result, std::string_view name) {
+        std::vector<std::string> found;
+        for (const auto& row : result.rows) {
+            found.push_back(row[column(result, name)].text);
+        }
+        return found;
+    }
+
+    static bool listsId(const ResultTable& result, const std::string& id) {
+        const auto ids = texts(result, "id");
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    }
+
+    // The first stored row for which `wanted` holds, as (id, value of `column`).
+    std::optional<std::pair<std::string, std::string>> findStored(
+        std::string_view name, const std::function<bool(const std::string&)>& wanted) const {
+        const jet::Table table = database().table(kLookupTable);
+        const std::size_t position = columnPosition(table.definition(), name);
+        std::optional<std::pair<std::string, std::string>> found;
+        table.scan([&](const jet::RowView& row) {
+            const std::string value = jet::toText(row.value(position));
+            if (!wanted(value)) {
+                return jet::ScanControl::Continue;
+            }
+            found.emplace(jet::toText(row.value(0)), value);
+            return jet::ScanControl::Stop;
+        });
+        return found;
+    }
+};
+
+TEST_F(QueryShippedLookups, ExactModelFindsEachModelsOwnRecords) {
+    const ResultTable nine = lookUp(LookupMode::ExactModel, "MT29F64G08");
+    EXPECT_EQ(texts(nine, "FLASH型号"), std::vector<std::string>(9, "MT29F64G08"));
+    EXPECT_EQ(lookUp(LookupMode::ExactModel, "MT29F64G08CBAAA").rows.size(), 7u);
+
+    const ResultTable six = lookUp(LookupMode::ExactModel, "K9LEAG8ZUMM");
+    const auto chips = texts(six, "芯邦");
+    EXPECT_EQ(std::multiset<std::string>(chips.begin(), chips.end()),
+              (std::multiset<std::string>{"CBM2092", "CBM2093", "CBM2093P", "CBM2095", "CBM2096",
+                                          "CBM2096P"}));
+
+    const ResultTable typed = lookUp(LookupMode::ExactModel, "  k9hcg08u5m ");
+    const auto row57 = std::find_if(typed.rows.begin(), typed.rows.end(),
+                                    [](const auto& row) { return row[1].text == "57"; });
+    ASSERT_NE(row57, typed.rows.end());
+    const std::vector<std::string> expected = {"57",
+                                               "K9HCG08U5M",
+                                               "Samsung 三星",
+                                               "8GB",
+                                               "MLC-4K",
+                                               "8bit",
+                                               "4CE",
+                                               "EC D3 14 A5",
+                                               "51nm",
+                                               "4b/512B",
+                                               "2.7-3.6V",
+                                               "第一代芯片",
+                                               "",
+                                               "SM325AC",
+                                               "",
+                                               "UT165",
+                                               "AU6985",
+                                               "",
+                                               "",
+                                               "",
+                                               "CBM2093",
+                                               "",
+                                               ""};
+    std::vector<std::string> fields;
+    for (std::size_t field = 1; field < row57->size(); ++field) {
+        fields.push_back((*row57)[field].text);
+    }
+    EXPECT_EQ(fields, expected);
+
+    const ResultTable bare = lookUp(LookupMode::ExactModel, "K9F1G08Q0M");
+    ASSERT_EQ(bare.rows.size(), 1u);
+    for (const auto maker : kControllerMakerColumns) {
+        EXPECT_EQ(bare.rows[0][column(bare, maker)].text, "") << maker;
+    }
+    EXPECT_TRUE(lookUp(LookupMode::ExactModel, "NO-SUCH-MODEL").rows.empty());
+}
+
+TEST_F(QueryShippedLookups, PrefixListsTheModelAndItsLongerRelatives) {
+    const ResultTable result = lookUp(LookupMode::ModelPrefix, "mt29f64g08");
+    const auto models = texts(result, "FLASH型号");
+    for (const auto& model : models) {
+        EXPECT_TRUE(model.starts_with("MT29F64G08")) << model;
+    }
+    EXPECT_EQ(std::count(models.begin(), models.end(), "MT29F64G08"), 9);
+    EXPECT_EQ(std::count(models.begin(), models.end(), "MT29F64G08CBAAA"), 7);
+}
+
+TEST_F(QueryShippedLookups, IdFindsLongerValuesAlternativesAndLowerCase) {
+    EXPECT_TRUE(listsId(lookUp(LookupMode::IdBytes, "EC D3 14 A5"), "57"));
+    EXPECT_TRUE(listsId(lookUp(LookupMode::IdBytes, "ecd314"), "57"));
+
+    const auto alternatives = findStored(
+        "ID号", [](const std::string& value) { return value.find('/') != std::string::npos; });
+    ASSERT_TRUE(alternatives) << "the data set has no ID bytes with alternatives";
+    const std::string& stored = alternatives->second;  // e.g. "20 D3 14 25 64/61"
+    const std::size_t slash = stored.find('/');
+    const std::string first = stored.substr(0, slash);
+    const std::string second = stored.substr(0, slash - 2) + stored.substr(slash + 1, 2);
+    EXPECT_TRUE(listsId(lookUp(LookupMode::IdBytes, first), alternatives->first)) << first;
+    EXPECT_TRUE(listsId(lookUp(LookupMode::IdBytes, second), alternatives->first)) << second;
+
+    const auto lowerCase = findStored("ID号", [](const std::string& value) {
+        return std::any_of(value.begin(), value.end(), [](char c) { return c >= 'a' && c <= 'f'; });
+    });
+    ASSERT_TRUE(lowerCase) << "the data set has no ID bytes in lower case";
+    std::string upper = lowerCase->second.substr(0, 11);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return c >= 'a' && c <= 'f' ? static_cast<char>(c - 32) : c; });
+    EXPECT_TRUE(listsId(lookUp(LookupMode::IdBytes, upper), lowerCase->first)) << upper;
+}
+
+TEST_F(QueryShippedLookups, ControllerFindsNamesStoredWithLineBreaks) {
+    const ResultTable result = lookUp(LookupMode::Controller, "CBM2093");
+    const auto row57 = std::find_if(result.rows.begin(), result.rows.end(),
+                                    [](const auto& row) { return row[2].text == "57"; });
+    ASSERT_NE(row57, result.rows.end());
+    EXPECT_EQ((*row57)[1].text, "芯邦");
+    const auto models = texts(result, "FLASH型号");
+    EXPECT_EQ(std::count(models.begin(), models.end(), "K9LEAG8ZUMM"), 1);
+
+    for (const auto maker : kControllerMakerColumns) {
+        const auto broken = findStored(maker, [](const std::string& value) {
+            return value.find("\r\n") != std::string::npos;
+        });
+        if (!broken) {
+            continue;
+        }
+        std::string name(trimBlanks(broken->second));
+        std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+            return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        });
+        const ResultTable found = lookUp(LookupMode::Controller, name);
+        const auto row = std::find_if(found.rows.begin(), found.rows.end(), [&](const auto& cells) {
+            return cells[2].text == broken->first && cells[1].text == maker;
+        });
+        ASSERT_NE(row, found.rows.end()) << name << " under " << maker;
+        EXPECT_EQ((*row)[column(found, maker)].text, broken->second);
+    }
+}
+
+}  // namespace
+}  // namespace norvessa::query

@@ -1,0 +1,28 @@
+#pragma once
+
+// The three ways norvessa-query prints a result. All write UTF-8 and take every value as
+// stored: only the table, meant for reading, shows control characters as escapes.
+
+#include <ostream>
+
+#include "tools/norvessa_query/command_line.h"
+#include "tools/norvessa_query/result_table.h"
+
+namespace norvessa::query {
+
+// Aligned columns under a header and a rule; wide characters count as two cells, numbers are
+// right-aligned, and a line break inside a value shows as \r\n so that every record keeps to
+// one line.
+void writeTable(std::ostream& out, const ResultTable& result);
+
+// RFC 4180: a header record, CR LF after every record, a field in double quotes when it holds
+// a comma, a double quote (doubled), CR or LF.
+void writeCsv(std::ostream& out, const ResultTable& result);
+
+// An array with one object per record, keyed by column name in column order; integers as
+// numbers, text as strings with control characters escaped, Null as null.
+void writeJson(std::ostream& out, const ResultTable& result);
+
+void writeResult(std::ostream& out, const ResultTable& result, OutputFormat format);
+
+}  // namespace norvessa::query
