@@ -220,6 +220,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent, kWindowFlags) {
     ListView1->setFocus();
 
     secondary_windows::registerMainWindow(*this);
+    platform::onClicked(Command1, this, [this] { Command1_Click(); });
     platform::onClicked(Command2, this, [this] { Command2_Click(); });
     platform::onClicked(Command3, this, [this] { Command3_Click(); });
     platform::onClicked(Command4, this, [this] { Command4_Click(); });

@@ -7,7 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <memory>
+#include <optional>
 
+#include "platform/ado/connection.h"
+#include "platform/ado/recordset.h"
 #include "platform/gui/auto_size_label.h"
 #include "platform/gui/frame.h"
 #include "platform/gui/list_view.h"
@@ -25,6 +29,15 @@ class Form1 : public QWidget {
 
     // Empties Text1 to Text13, in that order.
     void csl_Txt();
+
+    // The query button: looks the typed model up and lists every matching record, the last
+    // one's details in the detail boxes and their number in Label16. A failing lookup closes
+    // what it opened and passes its error on to be reported; the window stays usable.
+    void Command1_Click();
+
+    // Opens DbConnection on the lookup database and prepares DbRecordset for a client-side
+    // query.
+    void Con();
 
     // The window buttons: each hides this window and shows one secondary window.
     void Command2_Click();
@@ -71,11 +84,22 @@ class Form1 : public QWidget {
     QPushButton* const Command4 = new QPushButton(this);
     QPushButton* const Command5 = new QPushButton(this);
 
+    // Created on first use and kept for the whole run; every lookup opens and closes them.
+    std::unique_ptr<ado::Connection> DbConnection;
+    std::unique_ptr<ado::Recordset> DbRecordset;
+    // The list row added last.
+    std::optional<platform::ListItem> CurrentItem;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     void SetupResultColumns();
+    void FillResultList();
+    void AddResultRow();
+    ado::Connection& connection();
+    ado::Recordset& recordset();
+    void closeQuietly() noexcept;
 };
 
 }  // namespace norvessa::main_window

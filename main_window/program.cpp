@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QScreen>
+#include <QTimer>
 #include <exception>
 #include <memory>
 
@@ -25,6 +26,18 @@ void centreOnScreen(QWidget& window) {
     window.move(placed.topLeft());
 }
 
+// For start-up measurements (bench/startup): with NORVESSA_QUIT_AFTER_FIRST_SHOW set, the program
+// ends as soon as its main window has first been painted.
+class QuitAfterFirstShow : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 int runProgram(QApplication& application) {
@@ -38,6 +51,10 @@ int runProgram(QApplication& application) {
         return kStartFailedExitStatus;
     }
     centreOnScreen(*form);
+    QuitAfterFirstShow quitAfterFirstShow;
+    if (qEnvironmentVariableIsSet("NORVESSA_QUIT_AFTER_FIRST_SHOW")) {
+        form->installEventFilter(&quitAfterFirstShow);
+    }
     form->show();
     return application.exec();
 }

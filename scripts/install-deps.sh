@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
     # toolchain and build
-    g++ cmake ninja-build pkg-config clang-format
+    g++ cmake ninja-build pkg-config clang-format python3
     # program
     qt6-base-dev fonts-noto-cjk
     # tests, benchmarks and fuzzing
-    libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev clang libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev clang-14 clang libclang-rt-14-dev
     # independent readers of the database format, used as test oracles
     mdbtools mdbtools-dev
     # a display server for running the program on a machine without one

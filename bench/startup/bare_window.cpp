@@ -11,7 +11,7 @@ namespace {
 class FirstShowWatcher : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Expose) {
+        if (event->type() == QEvent::Paint) {
             QTimer::singleShot(0, qApp, &QApplication::quit);
         }
         return QObject::eventFilter(watched, event);

@@ -27,6 +27,12 @@ enum CommandTypeEnum : std::int32_t {
     adCmdUnspecified = -1,
 };
 
+// Whether a connection or record set is open.
+enum ObjectStateEnum : std::int32_t {
+    adStateClosed = 0,
+    adStateOpen = 1,
+};
+
 // No connect options: Open completes before it returns.
 enum ConnectOptionEnum : std::int32_t {
     adConnectUnspecified = -1,

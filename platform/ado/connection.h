@@ -27,6 +27,7 @@ class Connection {
               ConnectOptionEnum options);
     // Throws AdoError when the connection is not open.
     void Close();
+    ObjectStateEnum State() const { return database_ ? adStateOpen : adStateClosed; }
 
   private:
     friend class Recordset;

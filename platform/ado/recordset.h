@@ -43,6 +43,7 @@ class Recordset {
     ado::Fields Fields() const { return ado::Fields(*this); }
     // Throws AdoError when not open.
     void Close();
+    ObjectStateEnum State() const { return snapshot_ ? adStateOpen : adStateClosed; }
 
   private:
     friend class ado::Fields;

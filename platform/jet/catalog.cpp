@@ -1,10 +1,7 @@
 #include "platform/jet/catalog.h"
 
-#include <algorithm>
-
 #include "platform/jet/byte_cursor.h"
 #include "platform/jet/stored_table.h"
-#include "platform/jet/text_codec.h"
 
 namespace norvessa::jet {
 namespace {

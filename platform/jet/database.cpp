@@ -6,6 +6,7 @@
 #include "platform/jet/text_codec.h"
 
 namespace norvessa::jet {
+
 TextKey::TextKey(std::string_view utf8) : folded_(utf8ToUtf16(utf8)) {
     for (char16_t& unit : folded_) {
         unit = foldCase(unit);

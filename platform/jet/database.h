@@ -47,7 +47,9 @@ enum class ScanControl { Continue, Stop };
 class Table {
   public:
     const TableDefinition& definition() const;
-    // Visits every live row in storage order.
+    // Visits every live row: pages in the order the table's usage map lists them, rows in slot
+    // order; a moved row is visited where its overflow pointer stands. Errors raised while
+    // scanning, by the visitor's RowView calls too, name the file.
     void scan(const std::function<ScanControl(const RowView&)>& visit) const;
 
   private:

@@ -10,12 +10,6 @@ namespace {
                             " bytes does not fit a row of " + std::to_string(size) + " bytes");
 }
 
-[[noreturn, gnu::cold, gnu::noinline]] void failEnd(const Location& where, std::size_t eod,
-                                                    std::size_t dataEnd) {
-    throwCorrupt(where, "end of variable data " + hexOffset(eod) +
-                            " lies outside the data area (ends at " + hexOffset(dataEnd) + ")");
-}
-
 }  // namespace
 
 RowLayout::RowLayout(std::span<const std::uint8_t> row, const Location& where,
@@ -46,11 +40,6 @@ RowLayout::RowLayout(std::span<const std::uint8_t> row, const Location& where,
     }
     offsetsTop_ = countAt;
     dataEnd_ = countAt - tableSize;
-    const std::size_t eod = offsetAt(offsetsTop_ - tableSize);
-    if (eod > dataEnd_ || eod < layout::row::kFixedArea) {
-        failEnd(where, eod, dataEnd_);
-    }
-    variableEnd_ = eod;
 }
 
 std::span<const std::uint8_t> RowLayout::fixed(std::uint16_t offset, std::uint16_t length) const {
@@ -64,7 +53,7 @@ std::span<const std::uint8_t> RowLayout::fixed(std::uint16_t offset, std::uint16
 
 void RowLayout::failVariable(std::uint16_t varIndex, std::size_t begin, std::size_t end) const {
     fail("variable column " + std::to_string(varIndex) + " spans " + hexOffset(begin) + ".." +
-         hexOffset(end) + ", outside the variable data (ends at " + hexOffset(variableEnd_) + ")");
+         hexOffset(end) + ", outside the variable data (ends at " + hexOffset(dataEnd_) + ")");
 }
 
 void RowLayout::fail(std::string_view detail) const {

@@ -42,10 +42,11 @@ class RowLayout {
             return {};
         }
         const std::size_t begin = offsetAt(offsetsTop_ - kOffset * (std::size_t{varIndex} + 1));
-        const std::size_t end = varIndex + 1 < variableCount_
-                                    ? offsetAt(offsetsTop_ - kOffset * (std::size_t{varIndex} + 2))
-                                    : variableEnd_;
-        if (begin > end || end > variableEnd_ || begin < layout::row::kFixedArea) [[unlikely]] {
+        // The last column ends at the end-of-data offset, stored where the data area ends.
+        const std::size_t end = offsetAt(varIndex + 1 < variableCount_
+                                             ? offsetsTop_ - kOffset * (std::size_t{varIndex} + 2)
+                                             : dataEnd_);
+        if (begin > end || end > dataEnd_ || begin < layout::row::kFixedArea) [[unlikely]] {
             failVariable(varIndex, begin, end);
         }
         return row_.subspan(begin, end - begin);
@@ -66,9 +67,8 @@ class RowLayout {
     std::uint16_t columnCount_ = 0;
     std::uint16_t variableCount_ = 0;
     std::span<const std::uint8_t> nullMask_;
-    std::size_t dataEnd_ = 0;      // end of fixed and variable data (start of the trailer)
-    std::size_t offsetsTop_ = 0;   // position of the var count; off[j] lies 2 (j + 1) below
-    std::size_t variableEnd_ = 0;  // EOD: end of the variable data
+    std::size_t dataEnd_ = 0;     // end of fixed and variable data (start of the trailer)
+    std::size_t offsetsTop_ = 0;  // position of the var count; off[j] lies 2 (j + 1) below
 };
 
 }  // namespace norvessa::jet

@@ -237,8 +237,9 @@ TEST(RowLayout, RefusesTrailersThatDoNotFit) {
     EXPECT_THROW(RowLayout(hex("03"), where, true), JetError);
     EXPECT_THROW(RowLayout(hex("40 00 00"), where, false), JetError);       // 8-byte mask
     EXPECT_THROW(RowLayout(hex("01 00 50 00 01"), where, true), JetError);  // 80 var columns
-    // EOD beyond the data area.
-    EXPECT_THROW(RowLayout(hex("01 00 00 00 ff 00 00 00 01"), where, true), JetError);
+    // The last column ends at an end of data beyond the data area.
+    const Bytes8 badEnd = hex("01 00 aa ff 00 02 00 01 00 01");
+    EXPECT_THROW(RowLayout(badEnd, where, true).variable(0), JetError);
     // Offsets running backwards.
     const Bytes8 backwardsRow = hex("02 00 aa bb 04 00 02 00 04 00 02 00 03");
     const RowLayout backwards(backwardsRow, where, true);

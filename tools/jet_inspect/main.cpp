@@ -127,8 +127,13 @@ int run(const std::vector<std::string>& args) {
     const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(next + 2),
                                         args.end());
     if (command == "page" && rest.size() == 1) {
-        norvessa::jet::inspect::dumpPage(
-            *DatabaseFile::open(file), static_cast<std::uint32_t>(std::stoul(rest[0])), std::cout);
+        const auto opened = DatabaseFile::open(file);
+        try {
+            norvessa::jet::inspect::dumpPage(
+                *opened, static_cast<std::uint32_t>(std::stoul(rest[0])), std::cout);
+        } catch (const JetError& error) {
+            throw JetError(error.kind(), opened->displayName() + ": " + error.what());
+        }
         return 0;
     }
     const Database database = Database::open(file, password);

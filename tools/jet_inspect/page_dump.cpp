@@ -108,7 +108,13 @@ void dumpTableDefinition(const DatabaseFile& file, std::span<const std::uint8_t>
     out << "table definition page " << number
         << " (fields past 0x08 apply to the first page of a definition)\n";
     printFields(bytes, layout::tdef::kFields, out);
-    const auto block = decodeTableDefinition(readTableDefinitionBuffer(file, number), number);
+    TableDefinitionBlock block;
+    try {
+        block = decodeTableDefinition(readTableDefinitionBuffer(file, number), number);
+    } catch (const JetError& error) {
+        out << "  no definition starts here: " << error.what() << "\n";
+        return;
+    }
     for (const ColumnDescriptor& column : block.columns) {
         char line[160];
         std::snprintf(line, sizeof line,

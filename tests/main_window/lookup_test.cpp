@@ -1,0 +1,218 @@
+// The lookup through the real window, the shipped database image and the database access
+// component: what a click on 点击查询 puts into the list, the detail boxes and the count.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "main_window/form1.h"
+#include "platform_gui/captured_errors.h"
+#include "scoped_data_home.h"
+#include "tools/dataset/flash_dataset.h"
+
+namespace {
+
+using norvessa::dataset::FlashRecord;
+using norvessa::main_window::Form1;
+
+const std::vector<FlashRecord>& shippedRecords() {
+    static const std::vector<FlashRecord> records = norvessa::dataset::readFlashDataset(
+        std::filesystem::path(NORVESSA_SOURCE_DIR) / "resources" / "flash_data.csv");
+    return records;
+}
+
+std::vector<FlashRecord> recordsOfModel(const std::string& model) {
+    std::vector<FlashRecord> found;
+    for (const FlashRecord& record : shippedRecords()) {
+        if (record.fields[1] == model) {
+            found.push_back(record);
+        }
+    }
+    return found;
+}
+
+class Lookup : public ::testing::Test {
+  protected:
+    void SetUp() override { form_.Form_Load(); }
+
+    void lookUp(const QString& typed) {
+        form_.Text1->setText(typed);
+        QTest::mouseClick(form_.Command1, Qt::LeftButton);
+    }
+
+    QStringList detailBoxes() const {
+        QStringList texts;
+        for (const QLineEdit* box :
+             {form_.Text2, form_.Text3, form_.Text4, form_.Text5, form_.Text6, form_.Text7,
+              form_.Text8, form_.Text9, form_.Text10, form_.Text11, form_.Text12, form_.Text13}) {
+            texts.append(box->text());
+        }
+        return texts;
+    }
+
+    QString cell(int row, int column) const { return form_.ListView1->item(row, column)->text(); }
+
+    // Every list row against the records the data set holds for the model, in storage order,
+    // and the detail boxes against the last of them.
+    void expectListShows(const std::vector<FlashRecord>& records) {
+        ASSERT_EQ(form_.ListView1->listItems().count(), static_cast<int>(records.size()));
+        for (int row = 0; row < static_cast<int>(records.size()); ++row) {
+            const FlashRecord& record = records[static_cast<std::size_t>(row)];
+            EXPECT_EQ(cell(row, 0), QString::number(record.id));
+            EXPECT_EQ(cell(row, 1), QString::number(row + 1)) << "sequence number";
+            for (int field = 13; field <= 22; ++field) {
+                EXPECT_EQ(cell(row, field - 11),
+                          QString::fromStdString(record.fields[static_cast<std::size_t>(field)]))
+                    << "record " << record.id << " field " << field;
+            }
+        }
+        QStringList expectedDetails;
+        for (std::size_t field = 1; field <= 12; ++field) {
+            expectedDetails.append(QString::fromStdString(records.back().fields[field]));
+        }
+        EXPECT_EQ(detailBoxes(), expectedDetails);
+        EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到%1个结果！").arg(records.size()));
+    }
+
+    ScopedDataHome home_;
+    CapturedErrors errors_;
+    Form1 form_;
+};
+
+TEST_F(Lookup, TheTypedModelIsTrimmedAndUpperCasedAndRow57FillsEveryBox) {
+    lookUp(QStringLiteral("  k9hcg08u5m  "));
+
+    EXPECT_EQ(form_.Text1->text(), QStringLiteral("  k9hcg08u5m  "))
+        << "Text1 keeps what was typed";
+    ASSERT_EQ(form_.ListView1->listItems().count(), 1);
+    const QStringList row57 = {"K9HCG08U5M", "Samsung 三星", "8GB",         "MLC-4K",
+                               "8bit",       "4CE",          "EC D3 14 A5", "51nm",
+                               "4b/512B",    "2.7-3.6V",     "第一代芯片",  ""};
+    EXPECT_EQ(detailBoxes(), row57);
+    const QStringList cells = {"57", "1", "SM325AC", "",        "UT165", "AU6985",
+                               "",   "",  "",        "CBM2093", "",      ""};
+    for (int column = 0; column < 12; ++column) {
+        EXPECT_EQ(cell(0, column), cells[column]) << "column " << column;
+    }
+    EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到1个结果！"));
+    EXPECT_TRUE(form_.CurrentItem.has_value());
+    EXPECT_TRUE(errors_.reports().isEmpty());
+}
+
+TEST_F(Lookup, EveryRecordOfAModelIsListedAndNoOtherModel) {
+    for (const char* model : {"MT29F64G08", "MT29F64G08CBAAA", "K9LEAG8ZUMM", "K9F1G08Q0M"}) {
+        SCOPED_TRACE(model);
+        lookUp(QString::fromLatin1(model).toLower());
+        expectListShows(recordsOfModel(model));
+    }
+    lookUp(QStringLiteral("MT29F64G08"));
+    EXPECT_EQ(form_.ListView1->listItems().count(), 9);
+    lookUp(QStringLiteral("K9F1G08Q0M"));
+    for (int column = 2; column < 12; ++column) {
+        EXPECT_TRUE(cell(0, column).isEmpty()) << "a row that names no controller";
+    }
+    EXPECT_TRUE(errors_.reports().isEmpty());
+}
+
+TEST_F(Lookup, LineBreaksAndLeadingBlanksInValuesReachTheirCellsAndBoxesUnchanged) {
+    const FlashRecord* withLineBreak = nullptr;
+    const FlashRecord* withLeadingBlank = nullptr;
+    for (const FlashRecord& record : shippedRecords()) {
+        for (std::size_t field = 10; field <= 22; ++field) {
+            if (record.fields[field].find("\r\n") != std::string::npos && !withLineBreak) {
+                withLineBreak = &record;
+            }
+        }
+        if (!record.fields[11].empty() && record.fields[11][0] == ' ' && !withLeadingBlank) {
+            withLeadingBlank = &record;
+        }
+    }
+    ASSERT_NE(withLineBreak, nullptr);
+    ASSERT_NE(withLeadingBlank, nullptr);
+    for (const FlashRecord* record : {withLineBreak, withLeadingBlank}) {
+        lookUp(QString::fromStdString(record->fields[1]));
+        expectListShows(recordsOfModel(record->fields[1]));
+    }
+}
+
+TEST_F(Lookup, NoMatchEmptiesTheListAndKeepsTheDetailBoxes) {
+    lookUp(QStringLiteral("K9HCG08U5M"));
+    const QStringList shown = detailBoxes();
+    for (const QString& typed : {QStringLiteral("NOSUCHMODEL"), QStringLiteral("   "), QString(),
+                                 QStringLiteral("K9HCG08U5"), QStringLiteral(" K9HCG08U5M X")}) {
+        lookUp(typed);
+        EXPECT_EQ(form_.ListView1->listItems().count(), 0) << typed.toStdString();
+        EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到0个结果！"));
+        EXPECT_EQ(detailBoxes(), shown);
+    }
+    EXPECT_TRUE(errors_.reports().isEmpty());
+}
+
+TEST_F(Lookup, HostileInputFindsNothingAndBreaksNothing) {
+    const QString tenMegabytes(10 * 1024 * 1024, QLatin1Char('A'));
+    for (const QString& typed :
+         {QStringLiteral("'"), QStringLiteral("' or '1'='1"), QStringLiteral("K9HCG08U5M' --"),
+          QStringLiteral("[velthorn42]"), QStringLiteral("😀𠀀K9"), tenMegabytes}) {
+        lookUp(typed);
+        EXPECT_EQ(form_.ListView1->listItems().count(), 0);
+        EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到0个结果！"));
+    }
+    EXPECT_TRUE(errors_.reports().isEmpty())
+        << errors_.reports().first().report.detail.toStdString();
+    lookUp(QStringLiteral("K9HCG08U5M"));
+    EXPECT_EQ(form_.ListView1->listItems().count(), 1) << "the window still works";
+}
+
+TEST_F(Lookup, OnlyTheButtonStartsALookupAndItReusesItsObjects) {
+    form_.Text1->setText(QStringLiteral("K9HCG08U5M"));
+    QTest::keyClick(form_.Text1, Qt::Key_Return);
+    EXPECT_EQ(form_.ListView1->listItems().count(), 0);
+    EXPECT_EQ(form_.DbConnection, nullptr) << "Enter in Text1 starts nothing";
+
+    QTest::mouseClick(form_.Command1, Qt::LeftButton);
+    const norvessa::ado::Connection* firstConnection = form_.DbConnection.get();
+    const norvessa::ado::Recordset* firstRecordset = form_.DbRecordset.get();
+    ASSERT_NE(firstConnection, nullptr);
+    EXPECT_EQ(form_.DbConnection->State(), norvessa::ado::adStateClosed);
+    EXPECT_EQ(form_.DbRecordset->State(), norvessa::ado::adStateClosed);
+
+    lookUp(QStringLiteral("MT29F64G08"));
+    EXPECT_EQ(form_.DbConnection.get(), firstConnection);
+    EXPECT_EQ(form_.DbRecordset.get(), firstRecordset);
+    EXPECT_EQ(form_.ListView1->listItems().count(), 9);
+}
+
+TEST_F(Lookup, ADamagedOrMissingDatabaseIsReportedAndTheNextStartRestoresIt) {
+    lookUp(QStringLiteral("K9HCG08U5M"));
+    const QStringList shown = detailBoxes();
+
+    std::filesystem::remove(home_.databaseFile());
+    lookUp(QStringLiteral("MT29F64G08"));
+    ASSERT_EQ(errors_.reports().size(), 1);
+    EXPECT_TRUE(errors_.reports()[0].report.detail.contains(QStringLiteral("zuzivive.ss")))
+        << errors_.reports()[0].report.detail.toStdString();
+    EXPECT_EQ(form_.DbConnection->State(), norvessa::ado::adStateClosed);
+
+    writeWholeFile(home_.databaseFile(), std::string(954368, '\x5A'));
+    lookUp(QStringLiteral("MT29F64G08"));
+    ASSERT_EQ(errors_.reports().size(), 2);
+    EXPECT_EQ(form_.DbConnection->State(), norvessa::ado::adStateClosed);
+    EXPECT_EQ(form_.DbRecordset->State(), norvessa::ado::adStateClosed);
+    EXPECT_EQ(detailBoxes(), shown) << "a failed lookup leaves the detail boxes alone";
+
+    Form1 restarted;
+    restarted.Form_Load();
+    restarted.Text1->setText(QStringLiteral("MT29F64G08"));
+    QTest::mouseClick(restarted.Command1, Qt::LeftButton);
+    EXPECT_EQ(restarted.ListView1->listItems().count(), 9);
+    lookUp(QStringLiteral("MT29F64G08"));
+    EXPECT_EQ(form_.ListView1->listItems().count(), 9) << "the first window works again too";
+    EXPECT_EQ(errors_.reports().size(), 2);
+}
+
+}  // namespace
