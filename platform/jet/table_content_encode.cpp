@@ -36,13 +36,13 @@ std::u16string checkedName(const std::string& name, const std::string& what) {
 }
 
 ColumnSpec columnSpec(const NewColumn& column, const std::string& where) {
-    ColumnSpec spec;
-    spec.name = checkedName(column.name, where + ": column name");
-    spec.type = static_cast<std::uint8_t>(column.type);
-    spec.flags = col::kFlagUpdatable;
+    ColumnSpec described;
+    described.name = checkedName(column.name, where + ": column name");
+    described.type = static_cast<std::uint8_t>(column.type);
+    described.flags = col::kFlagUpdatable;
     const auto fixed = [&](std::uint16_t length) {
-        spec.length = length;
-        spec.flags |= col::kFlagFixedLength;
+        described.length = length;
+        described.flags |= col::kFlagFixedLength;
     };
     switch (column.type) {
         case ColumnType::Boolean:
@@ -66,14 +66,14 @@ ColumnSpec columnSpec(const NewColumn& column, const std::string& where) {
                 invalid(where + ": text column \"" + column.name +
                         "\" must allow 1 to 255 characters");
             }
-            spec.length = static_cast<std::uint16_t>(2 * column.maxCharacters);
+            described.length = static_cast<std::uint16_t>(2 * column.maxCharacters);
             break;
         case ColumnType::Binary:
             if (column.maxBytes == 0 || column.maxBytes > kMaxBinaryBytes) {
                 invalid(where + ": binary column \"" + column.name +
                         "\" must allow 1 to 255 bytes");
             }
-            spec.length = column.maxBytes;
+            described.length = column.maxBytes;
             break;
         case ColumnType::Memo:
         case ColumnType::Ole:
@@ -89,13 +89,13 @@ ColumnSpec columnSpec(const NewColumn& column, const std::string& where) {
             invalid(where + ": only a long column can be an auto-number (column \"" + column.name +
                     "\")");
         }
-        spec.flags |= col::kFlagAutoNumber;
+        described.flags |= col::kFlagAutoNumber;
     }
     if (column.compressedUnicode &&
         (column.type == ColumnType::Text || column.type == ColumnType::Memo)) {
-        spec.extendedFlags = col::kExtendedFlagCompressedUnicode;
+        described.extendedFlags = col::kExtendedFlagCompressedUnicode;
     }
-    return spec;
+    return described;
 }
 
 // Access's column properties for text: not required, zero-length text allowed, and whether

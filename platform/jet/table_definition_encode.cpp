@@ -166,23 +166,23 @@ void setColumns(TableDefinitionBlock& definition, std::span<const ColumnSpec> sp
     definition.longValueMaps.clear();
     definition.variableColumns = 0;
     std::uint16_t fixedOffset = 0;
-    for (const ColumnSpec& spec : specs) {
+    for (const ColumnSpec& described : specs) {
         ColumnDescriptor column;
-        column.type = spec.type;
+        column.type = described.type;
         column.number = static_cast<std::uint16_t>(definition.columns.size());
         column.sortOrder = sortOrder;
-        column.flags = spec.flags;
-        column.extendedFlags = spec.extendedFlags;
-        column.length = spec.length;
-        column.name = spec.name;
+        column.flags = described.flags;
+        column.extendedFlags = described.extendedFlags;
+        column.length = described.length;
+        column.name = described.name;
         if (!column.fixedLength()) {
             column.varIndex = definition.variableColumns++;
-        } else if (spec.type != static_cast<std::uint8_t>(ColumnType::Boolean)) {
+        } else if (described.type != static_cast<std::uint8_t>(ColumnType::Boolean)) {
             column.fixedOffset = fixedOffset;
-            fixedOffset = static_cast<std::uint16_t>(fixedOffset + spec.length);
+            fixedOffset = static_cast<std::uint16_t>(fixedOffset + described.length);
         }
-        if (spec.type == static_cast<std::uint8_t>(ColumnType::Memo) ||
-            spec.type == static_cast<std::uint8_t>(ColumnType::Ole)) {
+        if (described.type == static_cast<std::uint8_t>(ColumnType::Memo) ||
+            described.type == static_cast<std::uint8_t>(ColumnType::Ole)) {
             definition.longValueMaps.push_back({column.number, 0, 0});
         }
         definition.columns.push_back(std::move(column));
