@@ -5,6 +5,12 @@ include(GNUInstallDirs)
 set(NORVESSA_APP_ID "net.norvessa.Norvessa")
 set(NORVESSA_ICON "${PROJECT_SOURCE_DIR}/resources/images/norvessa.ico")
 
+# On Windows the program file carries the icon and a version block for Chinese (PRC).
+if(WIN32 AND TARGET norvessa)
+    enable_language(RC)
+    target_sources(norvessa PRIVATE "${PROJECT_SOURCE_DIR}/main_window/norvessa.rc")
+endif()
+
 foreach(program IN ITEMS norvessa norvessa-query)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -29,6 +35,25 @@ if(EXISTS "${NORVESSA_ICON}")
     add_custom_target(norvessa_hicolor_icons ALL DEPENDS "${icon_theme}/stamp")
     install(DIRECTORY "${icon_theme}/" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
             FILES_MATCHING PATTERN "*.png")
+endif()
+
+# The desktop entry and the AppStream metadata are checked by their own validators where the
+# machine has them (packages desktop-file-utils and appstream).
+if(NORVESSA_BUILD_TESTS)
+    find_program(NORVESSA_DESKTOP_FILE_VALIDATE desktop-file-validate)
+    find_program(NORVESSA_APPSTREAMCLI appstreamcli)
+    if(NORVESSA_DESKTOP_FILE_VALIDATE)
+        add_test(NAME DesktopEntry.IsValid
+                 COMMAND ${NORVESSA_DESKTOP_FILE_VALIDATE}
+                         "${PROJECT_SOURCE_DIR}/resources/desktop/${NORVESSA_APP_ID}.desktop")
+        # The validator reports problems on stdout and still exits with 0 for some of them.
+        set_tests_properties(DesktopEntry.IsValid PROPERTIES FAIL_REGULAR_EXPRESSION ": (error|warning): ")
+    endif()
+    if(NORVESSA_APPSTREAMCLI)
+        add_test(NAME AppStreamMetadata.IsValid
+                 COMMAND ${NORVESSA_APPSTREAMCLI} validate --no-net
+                         "${PROJECT_SOURCE_DIR}/resources/desktop/${NORVESSA_APP_ID}.metainfo.xml")
+    endif()
 endif()
 
 set(CPACK_GENERATOR "DEB")

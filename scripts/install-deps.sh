@@ -12,6 +12,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev clang-14 clang libclang-rt-14-dev
     # independent readers of the database format, used as test oracles
     mdbtools mdbtools-dev
+    # validators of the desktop entry and the AppStream metadata
+    desktop-file-utils appstream
     # a display server for running the program on a machine without one
     xvfb xauth
 )

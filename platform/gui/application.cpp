@@ -9,6 +9,8 @@ namespace norvessa::platform {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Norvessa"));
     setApplicationVersion(QStringLiteral("1.00"));
+    // Lets the desktop match the window to its desktop entry and icon.
+    setDesktopFileName(QStringLiteral("net.norvessa.Norvessa"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

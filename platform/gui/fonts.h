@@ -11,6 +11,17 @@ namespace norvessa::platform {
 
 // The faces tried in order: the designed one under its Chinese and Latin names, then Song-style
 // (serif) faces that Linux distributions ship.
+QStringList preferredSongFaces();
+
+// The wanted faces as they are. When none of them is installed, logs one warning (qWarning)
+// that names the faces looked for and the face used instead, and appends the best installed
+// stand-in: a face that can show Simplified Chinese, a Song-style (serif) one first. When no
+// installed face can show Simplified Chinese, nothing is appended and the system's choice stays.
+QStringList withStandInFace(const QStringList& wanted);
+
+// The faces every font of the program names: the preferred Song faces, and a stand-in when none
+// of them is installed. Decided on the first call, so the warning is logged at most once a run.
+// Needs the application object.
 QStringList songFaceFamilies();
 
 // Font sizes are given in points; at 96 dots per inch a point is 4/3 of a logical pixel, so

@@ -43,10 +43,10 @@ std::vector<std::uint8_t> littleEndian(T value) {
 }
 
 std::vector<std::uint8_t> encodeTextField(const ColumnDescriptor& column, const std::string& utf8) {
-    const std::u16string text = utf8ToUtf16(utf8);
-    if (utf16ToUtf8(text) != utf8) {
+    if (!norvessa::text::isValidUtf8(utf8)) {
         throw JetError(ErrorKind::InvalidArgument, "text is not valid UTF-8");
     }
+    const std::u16string text = utf8ToUtf16(utf8);
     const std::size_t maxCharacters = column.length / 2;
     if (text.size() > maxCharacters) {
         throw JetError(ErrorKind::InvalidArgument,

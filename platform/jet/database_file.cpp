@@ -1,12 +1,10 @@
 #include "platform/jet/database_file.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <system_error>
 
 #include "platform/jet/byte_cursor.h"
 #include "platform/jet/errors.h"
@@ -19,80 +17,51 @@ namespace {
     throw JetError(ErrorKind::Io, path.string() + ": " + what + ": " + std::strerror(errno));
 }
 
-// Closes the descriptor when the mapping is done; the mapping stays valid after close().
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-    ~FileDescriptor() {
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return descriptor_; }
-
-  private:
-    int descriptor_;
+// Closes the file on every way out.
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 }  // namespace
 
+// The file is read whole rather than mapped: another program may rewrite it in place while a
+// lookup runs, which turns a mapping's pages into a bus error, whereas a copy in memory at worst
+// holds a torn file that the decoders report as damaged.
 std::shared_ptr<const DatabaseFile> DatabaseFile::open(const std::filesystem::path& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
+    if (!file) {
         throwIo(path, "cannot open the file");
     }
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) {
-        throwIo(path, "cannot read the file's size");
+    std::vector<std::uint8_t> bytes;
+    std::error_code sizeUnknown;
+    bytes.reserve(static_cast<std::size_t>(std::filesystem::file_size(path, sizeUnknown)));
+    std::uint8_t buffer[1 << 16];
+    for (;;) {
+        const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get());
+        bytes.insert(bytes.end(), buffer, buffer + read);
+        if (read < sizeof buffer) {
+            break;
+        }
     }
-    if (!S_ISREG(status.st_mode)) {
-        errno = EINVAL;
-        throwIo(path, "not a regular file");
+    if (std::ferror(file.get()) != 0) {
+        throwIo(path, "cannot read the file");
     }
-    const auto size = static_cast<std::size_t>(status.st_size);
-    const std::string name = path.filename().string();
-    if (size == 0) {
-        return std::shared_ptr<const DatabaseFile>(new DatabaseFile(name, {}, nullptr, 0));
-    }
-    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.get(), 0);
-    if (mapping == MAP_FAILED) {
-        throwIo(path, "cannot map the file");
-    }
-    return std::shared_ptr<const DatabaseFile>(new DatabaseFile(name, {}, mapping, size));
+    return std::shared_ptr<const DatabaseFile>(
+        new DatabaseFile(path.filename().string(), std::move(bytes)));
 }
 
 std::shared_ptr<const DatabaseFile> DatabaseFile::fromBytes(std::vector<std::uint8_t> image,
                                                             std::string displayName) {
     return std::shared_ptr<const DatabaseFile>(
-        new DatabaseFile(std::move(displayName), std::move(image), nullptr, 0));
+        new DatabaseFile(std::move(displayName), std::move(image)));
 }
 
-DatabaseFile::DatabaseFile(std::string displayName, std::vector<std::uint8_t> owned, void* mapping,
-                           std::size_t mappingSize)
-    : displayName_(std::move(displayName)),
-      owned_(std::move(owned)),
-      mapping_(mapping),
-      mappingSize_(mappingSize) {
-    if (mapping_ != nullptr) {
-        bytes_ = {static_cast<const std::uint8_t*>(mapping_), mappingSize_};
-    } else {
-        bytes_ = owned_;
-    }
+DatabaseFile::DatabaseFile(std::string displayName, std::vector<std::uint8_t> bytes)
+    : displayName_(std::move(displayName)), bytes_(std::move(bytes)) {
     try {
         initialise();
     } catch (const JetError& error) {
-        if (mapping_ != nullptr) {
-            ::munmap(mapping_, mappingSize_);
-        }
         throw JetError(error.kind(), displayName_ + ": " + error.what());
-    }
-}
-
-DatabaseFile::~DatabaseFile() {
-    if (mapping_ != nullptr) {
-        ::munmap(mapping_, mappingSize_);
     }
 }
 
@@ -104,24 +73,15 @@ void DatabaseFile::initialise() {
     if (header_.databaseKey == 0) {
         return;
     }
-    // Encrypted pages: decrypt every page but the header once, into memory of our own.
-    std::vector<std::uint8_t> plain(
-        bytes_.begin(),
-        bytes_.begin() + static_cast<std::ptrdiff_t>(std::size_t{pageCount_} * layout::kPageSize));
+    // Encrypted pages: decrypt every page but the header once, in place.
     for (std::uint32_t page = 1; page < pageCount_; ++page) {
         const std::uint32_t pageKey = header_.databaseKey ^ page;
         const std::uint8_t key[4] = {
             static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
             static_cast<std::uint8_t>(pageKey >> 16), static_cast<std::uint8_t>(pageKey >> 24)};
-        rc4Apply(key, std::span(plain).subspan(std::size_t{page} * layout::kPageSize,
-                                               layout::kPageSize));
+        rc4Apply(key, std::span(bytes_).subspan(std::size_t{page} * layout::kPageSize,
+                                                layout::kPageSize));
     }
-    if (mapping_ != nullptr) {
-        ::munmap(mapping_, mappingSize_);
-        mapping_ = nullptr;
-    }
-    owned_ = std::move(plain);
-    bytes_ = owned_;
 }
 
 std::span<const std::uint8_t> DatabaseFile::typedPage(std::uint32_t number, std::uint8_t type,

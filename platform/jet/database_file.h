@@ -33,7 +33,6 @@ class DatabaseFile {
     static std::shared_ptr<const DatabaseFile> fromBytes(std::vector<std::uint8_t> image,
                                                          std::string displayName);
 
-    ~DatabaseFile();
     DatabaseFile(const DatabaseFile&) = delete;
     DatabaseFile& operator=(const DatabaseFile&) = delete;
 
@@ -47,7 +46,8 @@ class DatabaseFile {
         if (number >= pageCount_) {
             throwPageBeyondEnd(number, purpose);
         }
-        return bytes_.subspan(std::size_t{number} * layout::kPageSize, layout::kPageSize);
+        return std::span<const std::uint8_t>(bytes_).subspan(
+            std::size_t{number} * layout::kPageSize, layout::kPageSize);
     }
 
     // Asks the processor to start loading page `number` (if it exists): a scan reads nearly
@@ -63,16 +63,12 @@ class DatabaseFile {
                                             std::string_view purpose) const;
 
   private:
-    DatabaseFile(std::string displayName, std::vector<std::uint8_t> owned, void* mapping,
-                 std::size_t mappingSize);
+    DatabaseFile(std::string displayName, std::vector<std::uint8_t> bytes);
     void initialise();
     [[noreturn]] void throwPageBeyondEnd(std::uint32_t number, std::string_view purpose) const;
 
     std::string displayName_;
-    std::vector<std::uint8_t> owned_;
-    void* mapping_ = nullptr;
-    std::size_t mappingSize_ = 0;
-    std::span<const std::uint8_t> bytes_;
+    std::vector<std::uint8_t> bytes_;
     std::uint32_t pageCount_ = 0;
     HeaderPage header_;
 };

@@ -104,17 +104,13 @@ std::optional<std::size_t> findUnencodableCharacter(std::u16string_view text) {
 }
 
 std::string describeCharacter(std::u16string_view text, std::size_t position) {
-    char32_t code = text[position];
-    std::size_t units = 1;
-    if (code >= 0xD800 && code < 0xDC00 && position + 1 < text.size() &&
-        text[position + 1] >= 0xDC00 && text[position + 1] < 0xE000) {
-        code = 0x10000 + ((code - 0xD800) << 10) + (text[position + 1] - 0xDC00U);
-        units = 2;
-    }
+    // An unpaired surrogate is named by its own number and shown as U+FFFD.
+    const norvessa::text::Utf16Character character = norvessa::text::decodeUtf16At(text, position);
     char number[16];
-    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
-    const std::string shown =
-        code < 0x20 ? std::string() : utf16ToUtf8(text.substr(position, units));
+    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(character.codePoint));
+    const std::string shown = character.codePoint < 0x20
+                                  ? std::string()
+                                  : utf16ToUtf8(text.substr(position, character.units));
     return shown.empty() ? std::string(number) : "'" + shown + "' (" + number + ")";
 }
 

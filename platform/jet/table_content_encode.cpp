@@ -142,11 +142,10 @@ std::int32_t autoNumberLast(const NewTable& table, const std::string& where) {
 }  // namespace
 
 std::u16string checkedUtf16(const std::string& utf8, const std::string& what) {
-    std::u16string text = utf8ToUtf16(utf8);
-    if (utf16ToUtf8(text) != utf8) {
+    if (!norvessa::text::isValidUtf8(utf8)) {
         invalid(what + " is not valid UTF-8");
     }
-    return text;
+    return utf8ToUtf16(utf8);
 }
 
 bool sameName(std::u16string_view left, std::u16string_view right) {

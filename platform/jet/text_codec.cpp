@@ -5,8 +5,6 @@
 namespace norvessa::jet {
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
-
 bool startsCompressed(std::span<const std::uint8_t> stored) {
     return stored.size() >= 2 && stored[0] == kCompressedTextMarker[0] &&
            stored[1] == kCompressedTextMarker[1];
@@ -110,89 +108,6 @@ std::vector<std::uint8_t> encodeText(std::u16string_view text, bool compress) {
             out.push_back(static_cast<std::uint8_t>(text[i]));
         } else {
             appendUcs2(out, text[i]);
-        }
-    }
-    return out;
-}
-
-std::u16string utf8ToUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t extra = 0;
-        char32_t code = 0;
-        char32_t minimum = 0;
-        if (lead < 0x80) {
-            code = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            code = lead & 0x1FU;
-            minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            code = lead & 0x0FU;
-            minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            code = lead & 0x07U;
-            minimum = 0x10000;
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        std::size_t taken = 1;
-        bool valid = true;
-        for (; taken <= extra; ++taken) {
-            if (i + taken >= utf8.size() ||
-                (static_cast<unsigned char>(utf8[i + taken]) & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            code = code << 6 | (static_cast<unsigned char>(utf8[i + taken]) & 0x3FU);
-        }
-        i += taken;
-        if (!valid || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            out.push_back(kReplacement);
-        } else if (code >= 0x10000) {
-            code -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(code));
-        }
-    }
-    return out;
-}
-
-std::string utf16ToUtf8(std::u16string_view utf16) {
-    std::string out;
-    out.reserve(utf16.size() * 3);
-    for (std::size_t i = 0; i < utf16.size(); ++i) {
-        char32_t code = utf16[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (utf16[i + 1] - 0xDC00U);
-            ++i;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = kReplacement;
-        }
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | code >> 6));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | code >> 12));
-            out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | code >> 18));
-            out.push_back(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
         }
     }
     return out;

@@ -1,14 +1,16 @@
 #pragma once
 
 // Text as Jet 4 stores it: UCS-2 little-endian, or "compressed Unicode" (FF FE, then single
-// bytes for U+0001..U+00FF, a 00 byte toggling to and from two-byte UCS-2). Plus the UTF-8
-// conversions and the case folding the engine's text equality uses.
+// bytes for U+0001..U+00FF, a 00 byte toggling to and from two-byte UCS-2). Plus the case
+// folding the engine's text equality uses.
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/text/utf8.h"
 
 namespace norvessa::jet {
 
@@ -25,9 +27,10 @@ std::vector<std::uint8_t> encodeText(std::u16string_view text, bool compress);
 // Plain UCS-2LE bytes (names in table definitions and the catalog).
 std::vector<std::uint8_t> encodeUcs2(std::u16string_view text);
 
-// UTF-8 <-> UTF-16. Invalid UTF-8 sequences and unpaired surrogates become U+FFFD.
-std::u16string utf8ToUtf16(std::string_view utf8);
-std::string utf16ToUtf8(std::u16string_view utf16);
+// The engine hands out and takes text as UTF-8; ill-formed UTF-8 sequences and unpaired
+// surrogates become U+FFFD.
+using norvessa::text::utf16ToUtf8;
+using norvessa::text::utf8ToUtf16;
 
 // Simple case folding (to lower case) of ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic and
 // full-width Latin letters; every other character is returned unchanged.

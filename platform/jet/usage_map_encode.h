@@ -30,9 +30,18 @@ std::vector<std::uint8_t> encodeReferenceUsageMap(std::span<const std::uint32_t>
 std::vector<std::uint8_t> encodeUsageMapPage(std::span<const std::uint32_t> pages,
                                              std::size_t slot);
 
-// The global map (page 1, row 0) of a file of `pageCount` pages: an inline map from page 0
-// whose set bits mark free pages, here those at and beyond the end of the file. Throws
-// JetError(Unsupported) when the file is too large for the map to fit on page 1.
-std::vector<std::uint8_t> encodeGlobalUsageMap(std::uint32_t pageCount);
+// The global map of a file: its row (page 1, row 0), whose set bits mark free pages, here
+// those at and beyond the end of the file, and the type-0x05 pages it refers to.
+struct GlobalUsageMap {
+    std::vector<std::uint8_t> row;
+    std::vector<std::vector<std::uint8_t>> mapPages;
+};
+
+// The global map of a file of `pageCount` pages. While page 1 holds the bitmap of the whole
+// file the map is inline from page 0 and has no map pages; beyond that it is a reference map
+// whose map pages must be appended to the file as pages pageCount, pageCount + 1, ... (the map
+// counts them among the used pages). Throws JetError(Unsupported) when the file with them
+// would be larger than a usage map covers (17 map pages).
+GlobalUsageMap encodeGlobalUsageMap(std::size_t pageCount);
 
 }  // namespace norvessa::jet

@@ -50,8 +50,8 @@ std::uint32_t rowPointer(RowLocation location) {
 }
 
 // Places every page of the file: the header and global map, the table definitions, the usage-map
-// pages, then per table its long values and data pages, then every index, and last the map
-// pages of usage maps too large to hold inline.
+// pages, then per table its long values and data pages, then every index, then the map pages
+// of usage maps too large to hold inline, and last those of the global map.
 class ImageBuilder {
   public:
     explicit ImageBuilder(const NewDatabase& database) : database_(database) {}
@@ -321,8 +321,13 @@ void ImageBuilder::encodeMapPages() {
         pages_[firstMapPage_ + k] = builders[k].encode();
     }
 
+    // Last: a global map too large for page 1 adds its own map pages to the end of the file.
+    GlobalUsageMap globalMap = encodeGlobalUsageMap(pages_.size());
+    for (Page& page : globalMap.mapPages) {
+        place(std::move(page));
+    }
     DataPageBuilder global(dp::kOwnerGlobalMap);
-    global.add(encodeGlobalUsageMap(static_cast<std::uint32_t>(pages_.size())));
+    global.add(globalMap.row);
     global.add(std::vector<std::uint8_t>(layout::usage_map::kAccessRowSize, 0));
     pages_[layout::catalog::kGlobalMapPage] = global.encode();
 }

@@ -7,6 +7,7 @@
 
 #include "platform/sql/sql_error.h"
 #include "platform/sql/tokenizer.h"
+#include "platform/text/utf8.h"
 
 namespace norvessa::sql {
 namespace {
@@ -64,7 +65,7 @@ std::string quoteText(const std::string& text) {
         return "'" + text + "'";
     }
     std::size_t cut = kShown;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0u) == 0x80u) {
+    while (cut > 0 && norvessa::text::isUtf8Continuation(text[cut])) {
         --cut;  // do not split a UTF-8 sequence
     }
     return "'" + text.substr(0, cut) + "...'";

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/sql/sql_error.h"
+#include "platform/text/utf8.h"
 
 namespace norvessa::sql {
 namespace {
@@ -44,47 +45,12 @@ class CharacterCursor {
             length_ = 0;
             return;
         }
-        const std::uint8_t lead = byteAt(offset_);
-        if (lead < 0x80) {
-            current_ = lead;
-            length_ = 1;
-            return;
+        const text::Utf8Sequence sequence = text::decodeUtf8At(text_, offset_);
+        if (!sequence.wellFormed) {
+            invalid(byteAt(offset_ + sequence.faultOffset));
         }
-        std::size_t length = 0;
-        char32_t value = 0;
-        // The second byte's range rules out overlong forms, surrogates and values past U+10FFFF.
-        std::uint8_t secondMin = 0x80;
-        std::uint8_t secondMax = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            value = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            value = lead & 0x0Fu;
-            secondMin = lead == 0xE0 ? 0xA0 : 0x80;
-            secondMax = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            value = lead & 0x07u;
-            secondMin = lead == 0xF0 ? 0x90 : 0x80;
-            secondMax = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            invalid(lead);
-        }
-        if (text_.size() - offset_ < length) {
-            invalid(lead);
-        }
-        for (std::size_t i = 1; i < length; ++i) {
-            const std::uint8_t byte = byteAt(offset_ + i);
-            const std::uint8_t low = i == 1 ? secondMin : 0x80;
-            const std::uint8_t high = i == 1 ? secondMax : 0xBF;
-            if (byte < low || byte > high) {
-                invalid(byte);
-            }
-            value = (value << 6) | (byte & 0x3Fu);
-        }
-        current_ = value;
-        length_ = length;
+        current_ = sequence.codePoint;
+        length_ = sequence.length;
     }
 
     std::string_view text_;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "tools/dataset/utf8_text.h"
+#include "platform/text/utf8.h"
 
 namespace norvessa::dataset::test {
 
@@ -219,7 +219,7 @@ class RuleChecker {
         for (std::size_t i = 0; i < kColumnCount; ++i) {
             const std::string& value = record.fields[i];
             const std::string name(kColumnNames[i]);
-            if (utf16Length(value).value_or(0) > 20) {
+            if (text::utf16Length(value).value_or(0) > 20) {
                 report(record, name + " \"" + value + "\" is longer than 20 characters");
             }
             if (hasStrayControlCharacter(value)) {

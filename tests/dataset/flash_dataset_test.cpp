@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "tools/dataset/dataset_error.h"
-#include "tools/dataset/utf8_text.h"
 
 using norvessa::dataset::DatasetError;
 using norvessa::dataset::kColumnCount;
 using norvessa::dataset::kColumnNames;
 using norvessa::dataset::parseFlashDataset;
 using norvessa::dataset::readFlashDataset;
-using norvessa::dataset::utf16Length;
 namespace column = norvessa::dataset::column;
 
 namespace {
@@ -129,16 +127,6 @@ TEST(FlashDataset, ReadsFilesAndNamesTheFileInErrors) {
     }
     std::filesystem::remove_all(folder);
     EXPECT_THROW(readFlashDataset(file), DatasetError);
-}
-
-TEST(Utf8Text, CountsUtf16UnitsAndRejectsMalformedBytes) {
-    EXPECT_EQ(utf16Length(""), 0u);
-    EXPECT_EQ(utf16Length("Samsung 三星"), 10u);
-    EXPECT_EQ(utf16Length("\xF0\x9F\x98\x80"), 2u);  // U+1F600 takes a surrogate pair
-    for (const std::string bad : {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
-                                  "\xF4\x90\x80\x80", "\xE4\xB8", "\xE4\x41\x41", "\xFF"}) {
-        EXPECT_FALSE(utf16Length(bad).has_value()) << bad;
-    }
 }
 
 }  // namespace

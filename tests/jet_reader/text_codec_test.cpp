@@ -1,4 +1,4 @@
-// Text as stored (compressed Unicode and UCS-2), UTF-8 conversion and Jet's text equality.
+// Text as stored (compressed Unicode and UCS-2) and Jet's text equality.
 
 #include <gtest/gtest.h>
 
@@ -37,17 +37,6 @@ TEST(TextCodec, CompressesOnlyWhenShorterAndRepresentable) {
         EXPECT_EQ(decodeText(encodeText(text, true)), text);
         EXPECT_LE(encodeText(text, true).size(), 2 * text.size());
     }
-}
-
-TEST(TextCodec, Utf8RoundTripAndReplacement) {
-    const std::string utf8 = "FLASH型号 ✓ 😀";
-    EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(utf8)), utf8);
-    EXPECT_EQ(utf8ToUtf16("a\xFF"
-                          "b"),
-              u"a\uFFFDb");
-    EXPECT_EQ(utf8ToUtf16("\xE4\xB8"), u"\uFFFD");  // cut short
-    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD");  // overlong
-    EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t{0xD800})), "\xEF\xBF\xBD");
 }
 
 TEST(TextEquality, IgnoresCaseAndTrailingBlanksOnBothSides) {

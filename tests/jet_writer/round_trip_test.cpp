@@ -235,6 +235,83 @@ TEST(WriterRoundTrip, LargeTablesListTheirPagesThroughUsageMapPages) {
     }
 }
 
+// The type byte of the usage map row at `rowPointer`: 0x00 inline, 0x01 map pages.
+std::uint8_t usageMapType(const DatabaseFile& file, std::uint32_t rowPointer) {
+    const DataPage page(file.page(rowPointer >> 8, "usage map page"), rowPointer >> 8);
+    return page.rowBytes(rowPointer & 0xFF)[0];
+}
+
+TEST(WriterRoundTrip, AFileTooLargeForPageOneToMapKeepsEveryMapOnMapPages) {
+    // Rows of over 2 KB take a data page each, so 32,800 rows carry the table past the first
+    // map page's 32,736 pages and the file past the 32,032 pages page 1 can map inline; keys
+    // of 255 characters give the index some 2,700 pages.
+    constexpr std::int32_t kRows = 32800;
+    NewTable table;
+    table.name = "big";
+    table.columns.push_back({.name = "id", .type = ColumnType::Long, .autoNumber = true});
+    for (int i = 1; i <= 4; ++i) {
+        table.columns.push_back({.name = "t" + std::to_string(i),
+                                 .type = ColumnType::Text,
+                                 .maxCharacters = 255,
+                                 .compressedUnicode = false});
+    }
+    table.indexes = {{.name = "t1", .columns = {"t1"}}};
+    for (std::int32_t id = 1; id <= kRows; ++id) {
+        const std::string number = std::to_string(id);
+        table.rows.push_back({id, std::string(255 - number.size(), 'k') + number,
+                              std::string(255, 'a'), std::string(255, 'b'), std::string(255, 'c')});
+    }
+    std::vector<std::uint8_t> image = writeDatabase(databaseWith(table));
+    const auto file = DatabaseFile::fromBytes(image, "big.mdb");
+    const std::uint32_t pageCount = file->pageCount();
+
+    // The global map refers to the file's last two pages; every page before the end is in use.
+    const DataPage global(file->page(1, "global map"), 1);
+    ASSERT_EQ(global.rowBytes(0)[0], 0x01);
+    const auto freePages = decodeUsageMap(global.rowBytes(0), *file, global.location(0));
+    ASSERT_FALSE(freePages.empty());
+    EXPECT_EQ(freePages.front(), pageCount);
+    EXPECT_EQ(freePages.size(), 2 * 32736 - pageCount);
+    EXPECT_EQ(file->page(pageCount - 2, "map page")[0], 0x05);
+    EXPECT_EQ(file->page(pageCount - 1, "map page")[0], 0x05);
+
+    const Database database = Database::fromBytes(std::move(image), "12345678");
+    const Table stored = database.table("big");
+    const TableDefinition& definition = stored.definition();
+    EXPECT_EQ(definition.rowCount, static_cast<std::uint32_t>(kRows));
+    const TableDefinitionBlock block = decodeTableDefinition(
+        readTableDefinitionBuffer(*file, definition.definitionPage), definition.definitionPage);
+
+    // Owned and free pages (each page has room for more) span both of their map pages.
+    std::vector<std::uint32_t> dataPages;
+    for (std::uint32_t page = 0; page < pageCount; ++page) {
+        const auto bytes = file->page(page, "page");
+        if (bytes[0] == 0x01 && DataPage(bytes, page).header().owner == definition.definitionPage) {
+            dataPages.push_back(page);
+        }
+    }
+    ASSERT_EQ(dataPages.size(), static_cast<std::size_t>(kRows));
+    EXPECT_GT(dataPages.back(), 32736U);
+    EXPECT_EQ(usageMapType(*file, block.ownedPagesMap), 0x01);
+    EXPECT_EQ(readUsageMap(*file, block.ownedPagesMap, "owned pages"), dataPages);
+    EXPECT_EQ(usageMapType(*file, block.freePagesMap), 0x01);
+    EXPECT_EQ(readUsageMap(*file, block.freePagesMap, "free pages"), dataPages);
+
+    ASSERT_EQ(block.realIndexes.size(), 1U);
+    const RealIndexDescriptor& index = block.realIndexes.front();
+    const testing::IndexWalk walk =
+        testing::walkIndex([&](std::uint32_t number) { return file->page(number, "index page"); },
+                           index.rootPage, definition.definitionPage);
+    EXPECT_EQ(walk.entries.size(), static_cast<std::size_t>(kRows));
+    std::vector<std::uint32_t> indexPages = walk.pages;
+    std::sort(indexPages.begin(), indexPages.end());
+    EXPECT_GT(indexPages.size(), 512U);
+    EXPECT_EQ(usageMapType(*file, index.usageMap), 0x01);
+    EXPECT_EQ(readUsageMap(*file, index.usageMap, "index pages"), indexPages);
+
+    EXPECT_EQ(readRows(database, "big"), table.rows);
+}
+
 TEST(WriterRoundTrip, HeaderSchemaAndCatalogReadBack) {
     NewTable table = lookupShapedTable("velthorn42", 2);
     table.columns[2].compressedUnicode = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <span>
 #include <string>
 #include <vector>
@@ -99,15 +100,68 @@ TEST(StoredForm, UsageMapsAreInlineWithinAWindowAndOtherwiseUseMapPages) {
     EXPECT_EQ(reference[1], 90);
     EXPECT_EQ(reference[5], 91);
     EXPECT_THROW(usageMapPageSlots(std::vector<std::uint32_t>{17 * 32736}), JetError);
+}
 
-    // The global map: pages in the file are in use (0), the rest of the window is free (1).
-    const Bytes global = encodeGlobalUsageMap(233);
-    ASSERT_EQ(global.size(), 69U);
-    const Bytes globalBits(global.begin() + 5, global.end());
-    EXPECT_FALSE(bit(globalBits, 0) || bit(globalBits, 232));
-    EXPECT_TRUE(bit(globalBits, 233) && bit(globalBits, 511));
-    EXPECT_EQ(encodeGlobalUsageMap(2000).size(), 5U + 250U);
-    EXPECT_THROW(encodeGlobalUsageMap(40000), JetError);
+// Bits [from, to) of a bitmap set, all others clear.
+::testing::AssertionResult setExactly(std::span<const std::uint8_t> bitmap, std::size_t from,
+                                      std::size_t to) {
+    for (std::size_t i = 0; i < bitmap.size() * 8; ++i) {
+        if (bit(bitmap, i) != (i >= from && i < to)) {
+            return ::testing::AssertionFailure() << "bit " << i;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return std::uint32_t{bytes[offset]} | std::uint32_t{bytes[offset + 1]} << 8 |
+           std::uint32_t{bytes[offset + 2]} << 16 | std::uint32_t{bytes[offset + 3]} << 24;
+}
+
+TEST(StoredForm, TheGlobalMapMovesToMapPagesAppendedToTheFileWhenPageOneCannotHoldIt) {
+    // Inline from page 0: pages in the file are in use (0), the rest of the window free (1).
+    const GlobalUsageMap small = encodeGlobalUsageMap(233);
+    EXPECT_TRUE(small.mapPages.empty());
+    ASSERT_EQ(small.row.size(), 69U);
+    EXPECT_EQ(small.row[0], 0x00);
+    EXPECT_EQ(u32At(small.row, 1), 0U);
+    EXPECT_TRUE(setExactly(std::span(small.row).subspan(5), 233, 512));
+    EXPECT_EQ(encodeGlobalUsageMap(2000).row.size(), 5U + 250U);
+
+    // The largest inline map leaves page 1 room for its header, two slots and the second row.
+    const GlobalUsageMap largestInline = encodeGlobalUsageMap(32032);
+    EXPECT_TRUE(largestInline.mapPages.empty());
+    EXPECT_EQ(largestInline.row.size(), 4096U - 14U - 4U - 69U);
+
+    // Beyond that, map pages numbered from the old end of the file, each counted as used.
+    struct Case {
+        std::size_t pageCount;
+        std::size_t mapPages;
+    };
+    for (const Case c :
+         {Case{32033, 1}, Case{32735, 1}, Case{32736, 2}, Case{60000, 2}, Case{17 * 32735, 17}}) {
+        SCOPED_TRACE(c.pageCount);
+        const GlobalUsageMap map = encodeGlobalUsageMap(c.pageCount);
+        ASSERT_EQ(map.mapPages.size(), c.mapPages);
+        ASSERT_EQ(map.row.size(), 69U);
+        EXPECT_EQ(map.row[0], 0x01);
+        const std::size_t end = c.pageCount + c.mapPages;
+        for (std::size_t k = 0; k < 17; ++k) {
+            EXPECT_EQ(u32At(map.row, 1 + 4 * k), k < c.mapPages ? c.pageCount + k : 0U);
+        }
+        for (std::size_t k = 0; k < c.mapPages; ++k) {
+            const Bytes& page = map.mapPages[k];
+            ASSERT_EQ(page.size(), 4096U);
+            EXPECT_EQ(page[0], 0x05);
+            EXPECT_EQ(page[1], 0x01);
+            const std::size_t first = k * 32736;
+            const std::size_t freeFrom = std::max(end, first) - first;
+            EXPECT_TRUE(setExactly(std::span(page).subspan(4), freeFrom, 32736))
+                << "map page " << k;
+        }
+    }
+    // 17 map pages cover 556,512 pages, themselves included.
+    EXPECT_THROW(encodeGlobalUsageMap(17 * 32735 + 1), JetError);
 }
 
 }  // namespace

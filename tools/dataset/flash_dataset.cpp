@@ -6,9 +6,9 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/text/utf8.h"
 #include "tools/dataset/csv_reader.h"
 #include "tools/dataset/dataset_error.h"
-#include "tools/dataset/utf8_text.h"
 
 namespace norvessa::dataset {
 
@@ -47,7 +47,7 @@ std::int32_t parseId(const std::string& text, std::string_view source, std::size
 
 void checkTextFields(const CsvRecord& record, std::string_view source) {
     for (std::size_t i = 0; i < kColumnCount; ++i) {
-        const auto length = utf16Length(record.fields[i]);
+        const auto length = text::utf16Length(record.fields[i]);
         const std::string name(kColumnNames[i]);
         if (!length) {
             throw errorAtLine(source, record.line, "column " + name + " is not valid UTF-8");

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <optional>
+
+#include "platform/text/utf8.h"
 
 namespace norvessa::query {
 
@@ -51,68 +51,24 @@ bool inRanges(const std::array<CodePointRange, Size>& ranges, char32_t codePoint
     });
 }
 
-// Decodes the sequence at `index` and advances past it; nullopt (advancing one byte) when the
-// bytes there are not valid UTF-8.
-std::optional<char32_t> decodeAt(std::string_view text, std::size_t& index) {
-    const auto lead = static_cast<std::uint8_t>(text[index]);
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    char32_t smallest = 0;
-    if (lead < 0x80) {
-        ++index;
-        return lead;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        codePoint = lead & 0x1Fu;
-        smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        codePoint = lead & 0x0Fu;
-        smallest = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        codePoint = lead & 0x07u;
-        smallest = 0x10000;
-    } else {
-        ++index;
-        return std::nullopt;
-    }
-    if (index + length > text.size()) {
-        ++index;
-        return std::nullopt;
-    }
-    for (std::size_t offset = 1; offset < length; ++offset) {
-        const auto continuation = static_cast<std::uint8_t>(text[index + offset]);
-        if ((continuation & 0xC0) != 0x80) {
-            ++index;
-            return std::nullopt;
-        }
-        codePoint = codePoint << 6 | (continuation & 0x3Fu);
-    }
-    if (codePoint < smallest || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        ++index;
-        return std::nullopt;
-    }
-    index += length;
-    return codePoint;
-}
-
 }  // namespace
 
 std::size_t displayWidth(std::string_view utf8) {
     std::size_t width = 0;
     std::size_t index = 0;
     while (index < utf8.size()) {
-        const std::optional<char32_t> codePoint = decodeAt(utf8, index);
-        if (!codePoint) {
+        const text::Utf8Sequence sequence = text::decodeUtf8At(utf8, index);
+        if (!sequence.wellFormed) {
             width += 1;
-        } else if (inRanges(kWideRanges, *codePoint)) {
+            index += 1;  // the following bytes may begin a character of their own
+            continue;
+        }
+        if (inRanges(kWideRanges, sequence.codePoint)) {
             width += 2;
-        } else if (!inRanges(kZeroWidthRanges, *codePoint)) {
+        } else if (!inRanges(kZeroWidthRanges, sequence.codePoint)) {
             width += 1;
         }
+        index += sequence.length;
     }
     return width;
 }

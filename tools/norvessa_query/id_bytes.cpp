@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/text/utf8.h"
 #include "tools/norvessa_query/usage_error.h"
 
 namespace norvessa::query {
@@ -31,7 +32,7 @@ bool isBlank(char character) {
 // character whole rather than its first byte.
 std::string_view characterAt(std::string_view text, std::size_t index) {
     std::size_t end = index + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+    while (end < text.size() && norvessa::text::isUtf8Continuation(text[end])) {
         ++end;
     }
     return text.substr(index, end - index);
