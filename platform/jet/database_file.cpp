@@ -32,17 +32,20 @@ std::shared_ptr<const DatabaseFile> DatabaseFile::open(const std::filesystem::pa
     if (!file) {
         throwIo(path, "cannot open the file");
     }
-    std::vector<std::uint8_t> bytes;
+    // Read straight into place at the size the file has now; a file that another program grows
+    // or cuts meanwhile is read to wherever its end then lies.
     std::error_code sizeUnknown;
-    bytes.reserve(static_cast<std::size_t>(std::filesystem::file_size(path, sizeUnknown)));
-    std::uint8_t buffer[1 << 16];
-    for (;;) {
-        const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get());
-        bytes.insert(bytes.end(), buffer, buffer + read);
-        if (read < sizeof buffer) {
-            break;
+    const auto expected = std::filesystem::file_size(path, sizeUnknown);
+    std::vector<std::uint8_t> bytes(sizeUnknown ? 0 : static_cast<std::size_t>(expected));
+    std::size_t filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    if (filled == bytes.size()) {
+        std::uint8_t more[1 << 16];
+        for (std::size_t read = 0; (read = std::fread(more, 1, sizeof more, file.get())) > 0;) {
+            bytes.insert(bytes.end(), more, more + read);
         }
+        filled = bytes.size();
     }
+    bytes.resize(filled);
     if (std::ferror(file.get()) != 0) {
         throwIo(path, "cannot read the file");
     }
