@@ -15,28 +15,11 @@
 #include <string_view>
 #include <vector>
 
+#include "support/temporary_folder.h"
+
 namespace norvessa::interop {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("norvessa-interop-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(path_);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::filesystem::path file(const std::string& name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
-};
+using norvessa::testing::TemporaryFolder;
 
 template <class Bytes>
 void writeFile(const std::filesystem::path& path, const Bytes& bytes) {

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "platform/core/platform_error.h"
-#include "temporary_folder.h"
+#include "support/temporary_folder.h"
 
 using norvessa::platform::PlatformError;
 using norvessa::platform::replaceFileContent;
 
 namespace {
+
+using norvessa::testing::TemporaryFolder;
 
 std::vector<std::uint8_t> readAll(const std::filesystem::path& file) {
     std::ifstream stream(file, std::ios::binary);

@@ -5,12 +5,14 @@
 #include <cstdlib>
 
 #include "platform/core/platform_error.h"
-#include "temporary_folder.h"
+#include "support/temporary_folder.h"
 
 using norvessa::platform::hostPath;
 using norvessa::platform::PlatformError;
 
 namespace {
+
+using norvessa::testing::TemporaryFolder;
 
 #ifndef _WIN32
 class WindowsPathTest : public ::testing::Test {

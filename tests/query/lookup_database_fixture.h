@@ -12,6 +12,7 @@
 
 #include "platform/jet/database.h"
 #include "platform/jet/writer.h"
+#include "support/temporary_folder.h"
 
 namespace norvessa::query::testing {
 
@@ -79,25 +80,6 @@ inline std::vector<std::string> lookupTexts(
     return texts;
 }
 
-// A fresh folder below the system's temporary folder, removed with everything in it.
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("norvessa-query-test-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
+using norvessa::testing::TemporaryFolder;
 
 }  // namespace norvessa::query::testing

@@ -4,6 +4,8 @@
 #include <random>
 #include <string>
 
+namespace norvessa::testing {
+
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TemporaryFolder {
   public:
@@ -20,7 +22,10 @@ class TemporaryFolder {
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path file(const std::string& name) const { return path_ / name; }
 
   private:
     std::filesystem::path path_;
 };
+
+}  // namespace norvessa::testing
