@@ -18,8 +18,15 @@ std::vector<std::uint8_t> loadCustomResource(std::uint16_t id, std::string_view 
     if (!resource.open(QIODevice::ReadOnly)) {
         throw PlatformError("cannot read " + description + ": the program does not carry it");
     }
-    const QByteArray bytes = resource.readAll();
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    // Read straight into the result: the database image is read at every start.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(resource.size()));
+    const qint64 read =
+        resource.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    if (read != resource.size()) {
+        throw PlatformError("cannot read " + description + ": " +
+                            resource.errorString().toStdString());
+    }
+    return bytes;
 }
 
 }  // namespace norvessa::platform

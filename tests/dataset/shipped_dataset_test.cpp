@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shipped_dataset.h"
+#include "support/row_57.h"
 
 using norvessa::dataset::FlashRecord;
 using norvessa::dataset::kColumnCount;
@@ -107,29 +108,8 @@ TEST(ShippedDataset, RemarksFilledInFourRows) {
 TEST(ShippedDataset, Row57IsK9HCG08U5MAndItsOnlyRow) {
     const auto rows = rowsOf("K9HCG08U5M");
     ASSERT_EQ(rows.size(), 1u);
-    const std::array<std::string, kColumnCount> expected = {"57",
-                                                            "K9HCG08U5M",
-                                                            "Samsung 三星",
-                                                            "8GB",
-                                                            "MLC-4K",
-                                                            "8bit",
-                                                            "4CE",
-                                                            "EC D3 14 A5",
-                                                            "51nm",
-                                                            "4b/512B",
-                                                            "2.7-3.6V",
-                                                            "第一代芯片",
-                                                            "",
-                                                            "SM325AC",
-                                                            "",
-                                                            "UT165",
-                                                            "AU6985",
-                                                            "",
-                                                            "",
-                                                            "",
-                                                            "CBM2093",
-                                                            "",
-                                                            ""};
+    std::array<std::string, kColumnCount> expected;
+    std::copy(norvessa::testing::kRow57.begin(), norvessa::testing::kRow57.end(), expected.begin());
     EXPECT_EQ(rows[0]->id, 57);
     EXPECT_EQ(rows[0]->fields, expected);
 }

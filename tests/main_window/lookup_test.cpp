@@ -13,6 +13,7 @@
 #include "main_window/form1.h"
 #include "platform_gui/captured_errors.h"
 #include "scoped_data_home.h"
+#include "support/row_57.h"
 #include "tools/dataset/flash_dataset.h"
 
 namespace {
@@ -90,14 +91,17 @@ TEST_F(Lookup, TheTypedModelIsTrimmedAndUpperCasedAndRow57FillsEveryBox) {
     EXPECT_EQ(form_.Text1->text(), QStringLiteral("  k9hcg08u5m  "))
         << "Text1 keeps what was typed";
     ASSERT_EQ(form_.ListView1->listItems().count(), 1);
-    const QStringList row57 = {"K9HCG08U5M", "Samsung 三星", "8GB",         "MLC-4K",
-                               "8bit",       "4CE",          "EC D3 14 A5", "51nm",
-                               "4b/512B",    "2.7-3.6V",     "第一代芯片",  ""};
-    EXPECT_EQ(detailBoxes(), row57);
-    const QStringList cells = {"57", "1", "SM325AC", "",        "UT165", "AU6985",
-                               "",   "",  "",        "CBM2093", "",      ""};
-    for (int column = 0; column < 12; ++column) {
-        EXPECT_EQ(cell(0, column), cells[column]) << "column " << column;
+    const auto& row57 = norvessa::testing::kRow57;
+    const auto text = [&](std::size_t field) { return QString::fromUtf8(row57[field]); };
+    QStringList details;
+    for (std::size_t field = 1; field <= 12; ++field) {
+        details.append(text(field));
+    }
+    EXPECT_EQ(detailBoxes(), details);
+    EXPECT_EQ(cell(0, 0), text(0));
+    EXPECT_EQ(cell(0, 1), QStringLiteral("1"));
+    for (std::size_t field = 13; field <= 22; ++field) {
+        EXPECT_EQ(cell(0, static_cast<int>(field) - 11), text(field)) << "field " << field;
     }
     EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到1个结果！"));
     EXPECT_TRUE(form_.CurrentItem.has_value());

@@ -1,6 +1,7 @@
 // The lookups over the data set the program ships.
 
 #include "shipped_database.h"
+#include "support/row_57.h"
 
 #include <gtest/gtest.h>
 
@@ -72,29 +73,8 @@ TEST_F(QueryShippedLookups, ExactModelFindsEachModelsOwnRecords) {
     const auto row57 = std::find_if(typed.rows.begin(), typed.rows.end(),
                                     [](const auto& row) { return row[1].text == "57"; });
     ASSERT_NE(row57, typed.rows.end());
-    const std::vector<std::string> expected = {"57",
-                                               "K9HCG08U5M",
-                                               "Samsung 三星",
-                                               "8GB",
-                                               "MLC-4K",
-                                               "8bit",
-                                               "4CE",
-                                               "EC D3 14 A5",
-                                               "51nm",
-                                               "4b/512B",
-                                               "2.7-3.6V",
-                                               "第一代芯片",
-                                               "",
-                                               "SM325AC",
-                                               "",
-                                               "UT165",
-                                               "AU6985",
-                                               "",
-                                               "",
-                                               "",
-                                               "CBM2093",
-                                               "",
-                                               ""};
+    const std::vector<std::string> expected(norvessa::testing::kRow57.begin(),
+                                            norvessa::testing::kRow57.end());
     std::vector<std::string> fields;
     for (std::size_t field = 1; field < row57->size(); ++field) {
         fields.push_back((*row57)[field].text);
