@@ -249,6 +249,10 @@ NewDatabase Interop::edges_;
 TEST_F(Interop, MdbtoolsFindsTheTableItsColumnsInOrderAndItsFourIndexes) {
     requireMdbtools();
     requireDataset();
+    // A skip inside a helper only leaves the helper.
+    if (IsSkipped()) {
+        return;
+    }
     const std::string file = shellPath(shippedPath());
     EXPECT_EQ(run("mdb-ver " + file).output, "JET4\n");
     EXPECT_EQ(run("mdb-tables -1 " + file).output, "velthorn42\n");
@@ -283,6 +287,10 @@ TEST_F(Interop, MdbtoolsFindsTheTableItsColumnsInOrderAndItsFourIndexes) {
 TEST_F(Interop, MdbExportPrintsEveryRowAsWritten) {
     requireMdbtools();
     requireDataset();
+    // A skip inside a helper only leaves the helper.
+    if (IsSkipped()) {
+        return;
+    }
     const std::vector<std::pair<std::filesystem::path, const NewTable*>> tables{
         {shippedPath(), &shipped_.tables[0]},
         {edgesPath(), &edges_.tables[0]},
@@ -306,6 +314,10 @@ TEST_F(Interop, MdbExportPrintsEveryRowAsWritten) {
 TEST_F(Interop, MdbPropShowsTheTextColumnsNotRequiredZeroLengthAllowedAndCompressed) {
     requireMdbtools();
     requireDataset();
+    // A skip inside a helper only leaves the helper.
+    if (IsSkipped()) {
+        return;
+    }
     const CommandResult properties = run("mdb-prop " + shellPath(shippedPath()) + " velthorn42");
     ASSERT_EQ(properties.status, 0) << properties.output;
     std::map<std::string, std::map<std::string, std::string>> byColumn;
@@ -330,6 +342,10 @@ TEST_F(Interop, MdbPropShowsTheTextColumnsNotRequiredZeroLengthAllowedAndCompres
 TEST_F(Interop, MdbReaderReadsEveryValueAndThePassword) {
     requireNodePackage("mdb-reader");
     requireDataset();
+    // A skip inside a helper only leaves the helper.
+    if (IsSkipped()) {
+        return;
+    }
     for (const auto& [path, database] :
          {std::pair{shippedPath(), &shipped_}, std::pair{edgesPath(), &edges_}}) {
         const CommandResult result =
@@ -341,6 +357,10 @@ TEST_F(Interop, MdbReaderReadsEveryValueAndThePassword) {
 TEST_F(Interop, AccessdbParserReadsEveryRow) {
     requireNodePackage("accessdb-parser");
     requireDataset();
+    // A skip inside a helper only leaves the helper.
+    if (IsSkipped()) {
+        return;
+    }
     const CommandResult shipped = runNodeCheck("check_accessdb_parser.mjs", shippedPath(),
                                                accessdbParserExpectation(shipped_, {"velthorn42"}));
     EXPECT_EQ(shipped.status, 0) << shipped.output;
