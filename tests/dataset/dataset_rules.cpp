@@ -169,8 +169,9 @@ class RuleChecker {
             report(record, "品牌 \"" + maker + "\" names no known flash maker");
             return;
         }
+        // An empty value is a fact no source gives; only stated IDs must match the maker.
         const std::string firstByte = upperAscii(record.fields[column::kIdBytes].substr(0, 2));
-        if (firstByte != *code) {
+        if (!firstByte.empty() && firstByte != *code) {
             report(record, "品牌 \"" + maker + "\" has maker code " + std::string(*code) +
                                ", but ID号 \"" + record.fields[column::kIdBytes] +
                                "\" begins with " + firstByte);
@@ -186,7 +187,7 @@ class RuleChecker {
         const auto cell = samsungCellOfClass(model[2]);
         if (!cell) {
             report(record, "K9 model \"" + model + "\" has no known class letter");
-        } else if (!cellType.starts_with(*cell)) {
+        } else if (!cellType.empty() && !cellType.starts_with(*cell)) {
             report(record, "K9 class letter " + std::string(1, model[2]) + " of \"" + model +
                                "\" means " + std::string(*cell) + ", but 类型 is \"" + cellType +
                                "\"");
@@ -201,7 +202,8 @@ class RuleChecker {
                                    "and /");
             }
         }
-        if (!isIdBytesText(record.fields[column::kIdBytes])) {
+        const std::string& idBytes = record.fields[column::kIdBytes];
+        if (!idBytes.empty() && !isIdBytesText(idBytes)) {
             report(record, "ID号 \"" + record.fields[column::kIdBytes] +
                                "\" is not 4 to 7 hexadecimal byte pairs one blank apart");
         }

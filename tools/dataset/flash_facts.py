@@ -1,0 +1,187 @@
+"""Sourced facts about NAND flash parts, merged per model.
+
+tools/dataset/facts/nand_ids.csv holds one line per (part, source): what one public source says
+about one part (ID bytes, page and spare size, cell type, ECC need, ...), with the citation and
+the list of columns that source gave. ordering_codes.csv names real ordering codes (package,
+temperature and packing suffixes) of base parts. This module merges them into one set of fields
+per model and remembers which source gave which field.
+"""
+
+import csv
+import re
+from collections import OrderedDict
+from dataclasses import dataclass, field
+from pathlib import Path
+from typing import Optional
+
+import part_numbers
+
+FACTS = Path(__file__).resolve().parent / "facts"
+
+MAKER_CODES = {"Samsung": "EC", "Hynix": "AD", "Toshiba": "98", "SanDisk": "45", "Micron": "2C",
+               "Intel": "89", "ST": "20", "Numonyx": "20", "Spansion": "01"}
+
+MODEL_PATTERN = re.compile(r"^[A-Z0-9()\-/_]{8,19}$")
+HEX_BYTE = re.compile(r"^[0-9A-F]{2}$")
+
+# Where a source comes from: forks and copies of one table count once when we count
+# independent confirmations of an ID.
+LINEAGES = (
+    ("ChipsBank", "chipsbank"), ("Alcor", "alcor"), ("Silicon Motion", "smi"),
+    ("Innostor", "innostor"),
+    ("torvalds/linux", "linux"), ("u-boot/u-boot", "linux"), ("barebox/", "linux"),
+    ("hardkernel/", "amlogic"), ("glinuz/", "hisilicon"), ("DJONvl/", "mediatek"),
+    ("opensource-hisense/", "mediatek"), ("sunxi", "allwinner"), ("orangepi", "allwinner"),
+    ("bbogush/", "nando"), ("imx", "freescale"), ("wm8850", "wondermedia"),
+    ("FOSSEE/", "wondermedia"), ("telechips", "telechips"), ("tcc893x", "telechips"),
+    ("Haruroid/", "realtek"), ("xtreamerdev", "realtek"), ("infotm", "infotm"),
+    ("lge-kernel", "nvidia"), ("JuliProg/", "juliprog"),
+)
+
+
+def lineage_of(source):
+    if source.startswith("datasheet:"):
+        return source
+    lowered = source.lower()
+    for needle, lineage in LINEAGES:
+        if needle.lower() in lowered:
+            return lineage
+    return source.split("@")[0]
+
+
+@dataclass
+class Fact:
+    part: str
+    maker: str
+    id_bytes: list
+    page: Optional[int]
+    oob: Optional[int]
+    cell: Optional[str]
+    ecc: Optional[str]
+    width: Optional[int]
+    interface: Optional[str]
+    process: Optional[str]
+    ce: Optional[int]
+    source: str
+    fields: set
+    line: int
+    capacity: Optional[str] = None
+
+
+@dataclass
+class Value:
+    """A field's value and the citations it came from."""
+    text: str
+    sources: list = field(default_factory=list)
+
+
+def _int_or_none(text):
+    text = (text or "").strip()
+    return int(text) if text.isdigit() else None
+
+
+def normalise_part(name):
+    name = name.strip().upper().replace(" ", "")
+    for prefix in ("NAND_", "TNAND_"):
+        if name.startswith(prefix) and len(name) > len(prefix) + 6:
+            name = name[len(prefix):]
+    return name
+
+
+def _id_bytes(text):
+    parts = text.strip().upper().split()
+    if len(parts) < 2 or not all(HEX_BYTE.match(p) for p in parts):
+        return None
+    return parts
+
+
+def _maker(text, id_bytes):
+    text = text.strip()
+    if text in MAKER_CODES:
+        return text
+    return None
+
+
+def read_facts(path=FACTS / "nand_ids.csv"):
+    facts = []
+    with open(path, newline="", encoding="utf-8") as handle:
+        for line, row in enumerate(csv.DictReader(handle), start=2):
+            id_bytes = _id_bytes(row["id"])
+            maker = _maker(row["maker"], id_bytes)
+            if not maker:
+                continue
+            given = set(row["fields"].split())
+            facts.append(Fact(
+                part=normalise_part(row["part"]), maker=maker,
+                id_bytes=id_bytes if "id" in given else None,
+                page=_int_or_none(row["page"]) if "page" in given else None,
+                oob=_int_or_none(row["oob"]) if "oob" in given else None,
+                cell=row["cell"].strip().upper() or None if "cell" in given else None,
+                ecc=row["ecc"].strip() or None if "ecc" in given else None,
+                width=_int_or_none(row["width"]) if "width" in given else None,
+                interface=row["interface"].strip() or None if "interface" in given else None,
+                process=row["process"].strip() or None if "process" in given else None,
+                ce=_int_or_none(row["ce"]) if "ce" in given else None,
+                source=row["source"].strip(), fields=given, line=line))
+    return facts
+
+
+def read_ordering_codes(path=FACTS / "ordering_codes.csv"):
+    codes = []
+    with open(path, newline="", encoding="utf-8") as handle:
+        for row in csv.DictReader(handle):
+            codes.append((normalise_part(row["base_part"]), normalise_part(row["ordering_code"]),
+                          row["source"].strip()))
+    return codes
+
+
+def _significant(id_bytes):
+    """ID bytes without the trailing 00 / FF that tables use as padding, and without what a
+    read past the last ID byte returns: the ID again from its first byte."""
+    end = len(id_bytes)
+    while end > 2 and id_bytes[end - 1] in ("00", "FF"):
+        end -= 1
+    for period in range(2, end):
+        if all(id_bytes[i] == id_bytes[i - period] for i in range(period, end)):
+            return id_bytes[:period]
+    return id_bytes[:end]
+
+
+def merge_ids(facts):
+    """The ID bytes the sources agree on, as a list of per-byte alternatives, and the facts that
+    gave them. At each byte the value most independent sources give wins and sources that say
+    otherwise drop out; an even split ends the ID there, except on its last byte, which then
+    lists both values ("54 43/C3"). None if fewer than four bytes are agreed."""
+    alive = [(f, _significant(f.id_bytes)) for f in facts
+             if f.id_bytes and f.id_bytes[0] == MAKER_CODES[f.maker]]
+    merged = []
+    for position in range(7):
+        having = [(f, b) for f, b in alive if len(b) > position]
+        if not having:
+            break
+        votes = OrderedDict()
+        for fact, id_bytes in having:
+            votes.setdefault(id_bytes[position], set()).add(lineage_of(fact.source))
+        # A table family that gives this byte two ways (tool tables that store settings
+        # there) says nothing about it.
+        split = {lineage for a in votes.values() for b in votes.values() if a is not b
+                 for lineage in a & b}
+        votes = OrderedDict((v, l - split) for v, l in votes.items() if l - split)
+        ranked = sorted(votes.items(), key=lambda kv: (-len(kv[1]), kv[0]))
+        if not ranked:
+            break
+        if len(ranked) > 1 and len(ranked[1][1]) == len(ranked[0][1]):
+            if position >= 4 and len(ranked) == 2 and all(len(b) == position + 1
+                                                          for _, b in having):
+                merged.append(sorted(votes))
+            break
+        winner = ranked[0][0]
+        merged.append([winner])
+        alive = [(f, b) for f, b in alive if len(b) <= position or b[position] == winner]
+    if len(merged) < 4:
+        return None, []
+    return merged, [f for f, b in alive if all(b[i] in merged[i] for i in range(min(len(b), len(merged))))]
+
+
+def id_text(merged):
+    return " ".join("/".join(alternatives) for alternatives in merged)
