@@ -16,22 +16,11 @@ std::optional<std::uint64_t> letterDensity(std::string_view code) {
         std::string_view code;
         std::uint64_t megabits;
     };
-    static constexpr std::array<DensityCode, 16> kCodes = {{
-        {"28", 128},
-        {"56", 256},
-        {"12", 512},
-        {"1G", 1024},
-        {"2G", 2048},
-        {"4G", 4096},
-        {"8G", 8192},
-        {"AG", 16384},
-        {"BG", 32768},
-        {"CG", 65536},
-        {"DG", 131072},
-        {"EG", 262144},
-        {"FG", 262144},
-        {"HG", 524288},
-        {"LG", 24576},
+    static constexpr std::array<DensityCode, 21> kCodes = {{
+        {"16", 16},     {"32", 32},     {"64", 64},     {"28", 128},    {"56", 256},
+        {"12", 512},    {"1G", 1024},   {"2G", 2048},   {"4G", 4096},   {"8G", 8192},
+        {"AG", 16384},  {"BG", 32768},  {"CG", 65536},  {"DG", 131072}, {"EG", 262144},
+        {"FG", 262144}, {"GG", 393216}, {"HG", 524288}, {"NG", 98304},  {"LG", 24576},
         {"ZG", 49152},
     }};
     for (const auto& entry : kCodes) {

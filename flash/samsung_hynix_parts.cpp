@@ -49,25 +49,13 @@ std::optional<int> widthOfDigit(char digit) {
 }
 
 // K9 C DD T W V M G: class, density, technology, width, voltage, mode (chip enables), generation.
-constexpr std::array<CellClass, 18> kSamsungClasses = {{
-    {'F', 1, 1},
-    {'K', 1, 0},
-    {'N', 1, 2},
-    {'W', 1, 4},
-    {'Q', 1, 8},
-    {'G', 2, 1},
-    {'L', 2, 2},
-    {'M', 2, 2},
-    {'H', 2, 4},
-    {'S', 2, 6},
-    {'P', 2, 8},
-    {'R', 2, 12},
-    {'U', 2, 16},
-    {'A', 3, 1},
-    {'B', 3, 2},
-    {'C', 3, 4},
-    {'O', 3, 8},
-    {'D', 3, 16},
+// Samsung's part-number decoder (2006, 2009) adds the small-block SLC classes T and E and the
+// 4-bit classes 3 and 9.
+constexpr std::array<CellClass, 22> kSamsungClasses = {{
+    {'F', 1, 1}, {'K', 1, 0},  {'N', 1, 2},  {'W', 1, 4}, {'Q', 1, 8}, {'T', 1, 1},
+    {'E', 1, 2}, {'G', 2, 1},  {'L', 2, 2},  {'M', 2, 2}, {'H', 2, 4}, {'S', 2, 6},
+    {'P', 2, 8}, {'R', 2, 12}, {'U', 2, 16}, {'A', 3, 1}, {'B', 3, 2}, {'C', 3, 4},
+    {'O', 3, 8}, {'D', 3, 16}, {'3', 4, 1},  {'9', 4, 8},
 }};
 
 std::optional<int> samsungChipEnables(char mode) {
@@ -181,7 +169,7 @@ PartDecode decodeSamsung(std::string_view part) {
     applyClass(kSamsungClasses, at(part, 2), result);
     result.densityBits = letterDensity(slice(part, 3, 2));
     const char technology = at(part, 5);
-    if (technology == '0') {
+    if (technology == '0' || technology == '1') {  // normal x8, normal x16
         result.ddrInterface = false;
     } else if (technology == 'D' || technology == 'Y' || technology == 'B') {
         result.ddrInterface = true;  // Toggle 1.0, 2.0, 3.0
