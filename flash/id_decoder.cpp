@@ -173,6 +173,7 @@ void decodeAfterCellByte(std::span<const std::uint8_t> id, const DeviceCode& dev
         result.scheme = "ONFI (Micron codes)";
         return;
     }
+    bool genericLayout = false;
     if (maker == Maker::Samsung && sixBytes && multiLevel && id[5] != 0) {
         decodeSamsungSixByte(id, result);
     } else if (maker == Maker::Hynix && sixBytes && multiLevel) {
@@ -181,13 +182,14 @@ void decodeAfterCellByte(std::span<const std::uint8_t> id, const DeviceCode& dev
         result.scheme = "Toshiba 6-byte MLC/TLC (byte 4 not decoded)";
     } else {
         decodeGenericFourthByte(id[3], result);
+        genericLayout = true;
     }
     const bool planesInFifth =
         maker == Maker::Samsung || maker == Maker::Hynix || maker == Maker::Toshiba;
     if (id.size() >= 5 && planesInFifth) {
         decodePlanes(id[4], result);
     }
-    if (id.size() >= 5 && maker == Maker::Samsung && result.scheme == "generic 4th byte") {
+    if (id.size() >= 5 && maker == Maker::Samsung && genericLayout) {
         // Bits 6:4 of the old layout: plane size, 64 Mbit << n.
         result.planeDensityBits = (std::uint64_t{64} * kMegabit) << ((id[4] >> 4) & 0x07);
     }
