@@ -58,6 +58,8 @@ TEST(DatasetCheck, ReportsEachFailureWithItsFileLineAndRule) {
         {"flash_data.csv", 6, "controller-capability", false},  // ECC and Toggle
         {"flash_data.csv", 6, "source", false},
         {"flash_data.csv", 7, "source", false},
+        {"flash_data.csv", 8, "id-dies", false},  // one die per CE, the part has two
+        {"flash_data.csv", 8, "source", false},
         {"flash_sources.csv", 5, "sources-file", false},        // not a citation
         {"flash_sources.csv", 6, "sources-file", false},        // a model the data set lacks
         {"known_exceptions.csv", 4, "exceptions-file", false},  // no reason
@@ -67,14 +69,14 @@ TEST(DatasetCheck, ReportsEachFailureWithItsFileLineAndRule) {
     ASSERT_EQ(report.notes.size(), 1u);  // the exception that no longer applies
     EXPECT_NE(report.notes[0].find("line 3"), std::string::npos);
 
-    // Line 2 passes everything; lines 6 and 7 have no ID and line 7 no controller.
+    // Line 2 passes everything; lines 6 and 7 have no ID and lines 7 and 8 no controller.
     const RuleTally& idType = tallyOf(report, "id-type");
-    EXPECT_EQ(idType.checked, 3u);
+    EXPECT_EQ(idType.checked, 4u);
     EXPECT_EQ(idType.failed, 2u);
     EXPECT_EQ(idType.unknown, 2u);
     EXPECT_EQ(tallyOf(report, "id-capacity").accepted, 1u);
-    EXPECT_EQ(tallyOf(report, "controller-capability").unknown, 1u);
-    EXPECT_EQ(tallyOf(report, "pn-ce").unknown, 1u);  // K9GAG08U0M: mode 0 says nothing
+    EXPECT_EQ(tallyOf(report, "controller-capability").unknown, 2u);
+    EXPECT_EQ(tallyOf(report, "pn-ce").unknown, 2u);  // mode 0 says nothing
 }
 
 TEST(DatasetCheck, MissingSideFilesFailTheRulesThatNeedThem) {
@@ -82,7 +84,7 @@ TEST(DatasetCheck, MissingSideFilesFailTheRulesThatNeedThem) {
     paths.sources = kSamples / "absent.csv";
     paths.controllerFacts = kSamples / "absent.csv";
     const CheckReport report = runDatasetCheck(paths);
-    EXPECT_EQ(tallyOf(report, "source").failed, 5u);
+    EXPECT_EQ(tallyOf(report, "source").failed, 6u);
     EXPECT_EQ(tallyOf(report, "controller-known").failed, 4u);
     EXPECT_EQ(tallyOf(report, "controller-capability").checked, 0u);
     EXPECT_EQ(report.notes.size(), 3u);
