@@ -1,6 +1,7 @@
-# The engine side of platform/ (files, paths, resources, the database engine) must never link
-# Qt Widgets, so that it stays usable from the command line and testable without a display.
-foreach(target IN ITEMS norvessa_platform_core norvessa_text norvessa_jet norvessa_sql norvessa_ado)
+# The engine side of platform/ (files, paths, resources, the database engine) and the flash
+# decoders must never link Qt Widgets, so that they stay usable from the command line and testable
+# without a display.
+foreach(target IN ITEMS norvessa_platform_core norvessa_text norvessa_jet norvessa_sql norvessa_ado norvessa_flash)
     if(NOT TARGET ${target})
         continue()
     endif()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the database reader and the statement parser with libFuzzer under AddressSanitizer and
+# Fuzzes the database reader, the statement parser and the flash decoders with libFuzzer under AddressSanitizer and
 # UndefinedBehaviorSanitizer, each for the given number of seconds (default 60). A crashing input
 # is kept in tests/fuzz/regressions/<target>/, which CTest replays from then on; commit it.
 set -euo pipefail
@@ -9,5 +9,6 @@ build="$root/build/fuzz"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DNORVESSA_BUILD_TESTS=ON -DNORVESSA_BUILD_FUZZERS=ON -DNORVESSA_SANITIZE=ON \
     -DNORVESSA_FUZZ_SECONDS="$seconds" >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target jet_reader_fuzzer sql_fuzzer jet_reader_seeds
-cmake --build "$build" --target fuzz_jet_reader fuzz_sql
+cmake --build "$build" --parallel "$(nproc)" --target jet_reader_fuzzer sql_fuzzer flash_decoders_fuzzer \
+    jet_reader_seeds
+cmake --build "$build" --target fuzz_jet_reader fuzz_sql fuzz_flash_decoders

@@ -1,0 +1,206 @@
+// Toshiba TC58/TH58 and SanDisk SD?N… part numbers. The two makers share dies but not naming.
+
+#include <string>
+#include <string_view>
+
+#include "flash/part_schemes.h"
+
+namespace norvessa::flash::parts {
+
+namespace {
+
+std::optional<int> cellOfLetter(char letter, std::string_view slc, std::string_view mlc,
+                                std::string_view tlc) {
+    if (letter == '\0') {
+        return std::nullopt;
+    }
+    if (slc.find(letter) != std::string_view::npos) {
+        return 1;
+    }
+    if (mlc.find(letter) != std::string_view::npos) {
+        return 2;
+    }
+    if (tlc.find(letter) != std::string_view::npos) {
+        return 3;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> toshibaProcess(char letter) {
+    switch (letter) {
+        case 'C':
+            return "70nm";
+        case 'D':
+            return "56nm";
+        case 'E':
+            return "43nm";
+        case 'F':
+            return "32nm";
+        case 'G':
+        case 'H':
+            return "24nm";
+        case 'J':
+            return "19nm";
+        case 'K':
+            return "A19nm";
+        case 'L':
+            return "15nm";
+        default:
+            return std::nullopt;
+    }
+}
+
+// The geometry digit for x8 parts; x16 parts add five.
+void applyToshibaGeometry(char digit, PartDecode& result) {
+    if (digit < '0' || digit > '9') {
+        return;
+    }
+    int code = digit - '0';
+    result.busWidthBits = code >= 5 ? 16 : 8;
+    code %= 5;
+    constexpr std::uint32_t kKiB = 1024;
+    switch (code) {
+        case 0:
+            result.pageBytes = 4 * kKiB;
+            result.blockBytes = 256 * kKiB;
+            break;
+        case 1:
+            result.pageBytes = 4 * kKiB;
+            result.blockBytes = 512 * kKiB;
+            break;
+        case 3:
+            result.pageBytes = 2 * kKiB;
+            result.blockBytes = 128 * kKiB;
+            break;
+        case 4:
+            result.pageBytes = 2 * kKiB;
+            result.blockBytes = 256 * kKiB;
+            break;
+        default:  // 2: larger than 4K pages and 512K blocks, without saying how much
+            break;
+    }
+}
+
+std::optional<int> toshibaChipEnables(char code) {
+    switch (code) {
+        case '0':
+            return 1;
+        case '2':
+        case '4':
+            return 2;
+        case '7':
+        case '8':
+            return 4;
+        case 'A':
+            return 6;
+        case 'B':
+            return 8;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<std::string> sanDiskProcess(char letter) {
+    switch (letter) {
+        case 'L':
+            return "56nm";
+        case 'M':
+            return "43nm";
+        case 'N':
+            return "32nm";
+        case 'P':
+            return "24nm";
+        case 'Q':
+            return "19nm";
+        case 'R':
+            return "1Ynm";
+        case 'S':
+            return "15nm";
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+// TC58|TH58 L V DD C w P PK c x: level, voltage, density, cell, geometry digit, process,
+// package (two letters), chip enables, and a last character the decoder does not need.
+PartDecode decodeToshiba(std::string_view part) {
+    PartDecode result;
+    result.maker = Maker::Toshiba;
+    if (part.starts_with("TC58")) {
+        result.dies = 1;
+    }
+    const char level = at(part, 4);
+    if (level == 'T') {
+        result.ddrInterface = true;  // Toggle NAND
+    } else if (level == 'N') {
+        result.ddrInterface = false;
+    }
+    switch (at(part, 5)) {
+        case 'V':
+            result.supply = Supply::V3_3;
+            break;
+        case 'Y':
+            result.supply = Supply::V1_8;
+            break;
+        case 'A':
+            result.supply = Supply::V3_3CoreV1_8Io;
+            break;
+        default:
+            break;
+    }
+    const char densityDigit = at(part, 7);
+    if (at(part, 6) == 'G' && densityDigit >= '0' && densityDigit <= '8') {
+        result.densityBits = kGigabit << (densityDigit - '0');
+    }
+    result.bitsPerCell = cellOfLetter(at(part, 8), "S", "D", "T");
+    applyToshibaGeometry(at(part, 9), result);
+    result.process = toshibaProcess(at(part, 10));
+    result.chipEnables = toshibaChipEnables(at(part, 13));
+    return result;
+}
+
+// SD T N p c d v w M -CCCG: package, NAND, process, cell, dies, voltage, width, lead-free, and
+// after the dash the capacity in bytes.
+PartDecode decodeSanDisk(std::string_view part) {
+    PartDecode result;
+    result.maker = Maker::SanDisk;
+    result.process = sanDiskProcess(at(part, 4));
+    result.bitsPerCell = cellOfLetter(at(part, 5), "", "FGHMQ", "CIN");
+    switch (at(part, 6)) {
+        case 'A':
+            result.dies = 1;
+            break;
+        case 'B':
+            result.dies = 2;
+            break;
+        case 'C':
+            result.dies = 4;
+            break;
+        case 'D':
+            result.dies = 8;
+            break;
+        default:
+            break;
+    }
+    if (at(part, 7) == 'H') {
+        result.supply = Supply::V3_3;
+        if (at(part, 8) == 'E') {
+            result.busWidthBits = 8;
+        } else if (at(part, 8) == 'S') {
+            result.busWidthBits = 16;
+        }
+    }
+    const auto dash = part.find('-');
+    if (dash != std::string_view::npos) {
+        const Digits gigabytes = readDigits(part, dash + 1);
+        if (gigabytes.count > 0 && gigabytes.value > 0 &&
+            at(part, dash + 1 + gigabytes.count) == 'G') {
+            result.densityBits = gigabytes.value * 8 * kGigabit;
+        }
+    }
+    return result;
+}
+
+}  // namespace norvessa::flash::parts

@@ -1,0 +1,121 @@
+// The data check over small sample files (tests/dataset_check/samples), each row built to pass,
+// to fail one rule, or to leave a rule unknown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "flash/flash_traits.h"
+#include "tools/dataset/dataset_error.h"
+#include "tools/dataset_check/dataset_check.h"
+#include "tools/dataset_check/flash_fields.h"
+
+namespace norvessa::dataset::check {
+namespace {
+
+const std::filesystem::path kSamples =
+    std::filesystem::path(NORVESSA_SOURCE_DIR) / "tests" / "dataset_check" / "samples";
+
+CheckPaths samplePaths() {
+    return {kSamples / "flash_data.csv", kSamples / "flash_sources.csv",
+            kSamples / "controller_facts.csv", kSamples / "known_exceptions.csv"};
+}
+
+using Key = std::tuple<std::string, std::size_t, std::string, bool>;  // file, line, rule, accepted
+
+std::set<Key> keysOf(const CheckReport& report) {
+    std::set<Key> keys;
+    for (const auto& finding : report.findings) {
+        keys.emplace(finding.file, finding.line, finding.rule, finding.acceptedBecause.has_value());
+    }
+    return keys;
+}
+
+const RuleTally& tallyOf(const CheckReport& report, std::string_view rule) {
+    const auto found = std::find_if(report.tallies.begin(), report.tallies.end(),
+                                    [rule](const RuleTally& tally) { return tally.rule == rule; });
+    EXPECT_NE(found, report.tallies.end()) << rule;
+    return *found;
+}
+
+TEST(DatasetCheck, ReportsEachFailureWithItsFileLineAndRule) {
+    const CheckReport report = runDatasetCheck(samplePaths());
+    const std::set<Key> expected = {
+        {"controller_facts.csv", 4, "facts-file", false},  // unknown cell type
+        {"controller_facts.csv", 5, "facts-file", false},  // ECC bits without a sector
+        {"controller_facts.csv", 6, "facts-file", false},  // chip listed twice
+        {"flash_data.csv", 4, "id-capacity", true},        // row 57, a known exception
+        {"flash_data.csv", 4, "id-type", false},
+        {"flash_data.csv", 5, "id-maker", false},  // Samsung ID under a Hynix brand
+        {"flash_data.csv", 5, "id-type", false},
+        {"flash_data.csv", 5, "pn-type", false},
+        {"flash_data.csv", 5, "controller-capability", false},  // TLC on an MLC controller
+        {"flash_data.csv", 5, "source", false},                 // no source gives the ID
+        {"flash_data.csv", 6, "controller-known", false},
+        {"flash_data.csv", 6, "controller-capability", false},  // ECC and Toggle
+        {"flash_data.csv", 6, "source", false},
+        {"flash_data.csv", 7, "source", false},
+        {"flash_data.csv", 8, "id-dies", false},  // one die per CE, the part has two
+        {"flash_data.csv", 8, "source", false},
+        {"flash_sources.csv", 5, "sources-file", false},        // not a citation
+        {"flash_sources.csv", 6, "sources-file", false},        // a model the data set lacks
+        {"known_exceptions.csv", 4, "exceptions-file", false},  // no reason
+    };
+    EXPECT_EQ(keysOf(report), expected);
+    EXPECT_EQ(report.unacceptedFailures(), expected.size() - 1);
+    ASSERT_EQ(report.notes.size(), 1u);  // the exception that no longer applies
+    EXPECT_NE(report.notes[0].find("line 3"), std::string::npos);
+
+    // Line 2 passes everything; lines 6 and 7 have no ID and lines 7 and 8 no controller.
+    const RuleTally& idType = tallyOf(report, "id-type");
+    EXPECT_EQ(idType.checked, 4u);
+    EXPECT_EQ(idType.failed, 2u);
+    EXPECT_EQ(idType.unknown, 2u);
+    EXPECT_EQ(tallyOf(report, "id-capacity").accepted, 1u);
+    EXPECT_EQ(tallyOf(report, "controller-capability").unknown, 2u);
+    EXPECT_EQ(tallyOf(report, "pn-ce").unknown, 2u);  // mode 0 says nothing
+}
+
+TEST(DatasetCheck, MissingSideFilesFailTheRulesThatNeedThem) {
+    CheckPaths paths = samplePaths();
+    paths.sources = kSamples / "absent.csv";
+    paths.controllerFacts = kSamples / "absent.csv";
+    const CheckReport report = runDatasetCheck(paths);
+    EXPECT_EQ(tallyOf(report, "source").failed, 6u);
+    EXPECT_EQ(tallyOf(report, "controller-known").failed, 4u);
+    EXPECT_EQ(tallyOf(report, "controller-capability").checked, 0u);
+    EXPECT_EQ(report.notes.size(), 3u);
+
+    paths.dataset = kSamples / "absent.csv";
+    EXPECT_THROW(runDatasetCheck(paths), DatasetError);
+    paths = samplePaths();
+    paths.sources = kSamples / "controller_facts.csv";  // the wrong header
+    EXPECT_THROW(runDatasetCheck(paths), DatasetError);
+}
+
+TEST(DatasetCheck, ReadsTheDataSetValueShapes) {
+    EXPECT_EQ(capacityBits("8GB"), 64 * flash::kGigabit);
+    EXPECT_EQ(capacityBits("512MB"), 4 * flash::kGigabit);
+    EXPECT_EQ(capacityBits("8G"), std::nullopt);
+    EXPECT_EQ(cellType("SLC-512")->pageBytes, 512u);
+    EXPECT_EQ(cellType("TLC-16K")->pageBytes, 16384u);
+    EXPECT_EQ(cellType("MLC")->pageBytes, std::nullopt);
+    EXPECT_EQ(cellType("XLC-4K"), std::nullopt);
+    EXPECT_EQ(cellType("MLC-"), std::nullopt);
+    EXPECT_TRUE(busWidth("8bit DDR")->ddr);
+    EXPECT_EQ(busWidth("16bit")->bits, 16);
+    EXPECT_EQ(busWidth("8 bit"), std::nullopt);
+    EXPECT_EQ(chipEnables("\r\n4CE"), 4);
+    EXPECT_EQ(chipEnables("0CE"), std::nullopt);
+    EXPECT_EQ(eccBitsPerKiB("4b/512B"), 8);
+    EXPECT_EQ(eccBitsPerKiB("24b/1KB"), 24);
+    EXPECT_EQ(eccBitsPerKiB("Error Free"), 0);
+    EXPECT_EQ(eccBitsPerKiB("4b/0B"), std::nullopt);
+    EXPECT_EQ(eccBitsPerKiB("4b"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace norvessa::dataset::check

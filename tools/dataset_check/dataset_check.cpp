@@ -1,0 +1,279 @@
+#include "tools/dataset_check/dataset_check.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <iomanip>
+#include <map>
+#include <set>
+
+#include "tools/dataset_check/rules.h"
+
+namespace norvessa::dataset::check {
+
+namespace {
+
+using RowRule = std::function<Outcome(const FlashRecord&)>;
+
+struct Tallies {
+    std::vector<RuleTally> list;
+
+    RuleTally& of(std::string_view rule, std::string_view unit) {
+        const auto found = std::find_if(list.begin(), list.end(), [rule](const RuleTally& tally) {
+            return tally.rule == rule;
+        });
+        if (found != list.end()) {
+            return *found;
+        }
+        list.push_back(RuleTally{std::string(rule), std::string(unit)});
+        return list.back();
+    }
+};
+
+class Checker {
+  public:
+    explicit Checker(const CheckInput& input) : input_(input) {}
+
+    CheckReport run() {
+        checkRows();
+        checkSources();
+        checkFactsFile();
+        applyExceptions();
+        std::stable_sort(report_.findings.begin(), report_.findings.end(),
+                         [](const Finding& a, const Finding& b) {
+                             return std::tie(a.file, a.line) < std::tie(b.file, b.line);
+                         });
+        report_.tallies = std::move(tallies_.list);
+        return std::move(report_);
+    }
+
+  private:
+    void record(std::string_view rule, std::string_view unit, const Outcome& outcome,
+                const std::string& file, std::size_t line, const std::string& model) {
+        RuleTally& tally = tallies_.of(rule, unit);
+        switch (outcome.verdict) {
+            case Verdict::Unknown:
+                ++tally.unknown;
+                return;
+            case Verdict::Pass:
+                ++tally.checked;
+                return;
+            case Verdict::Fail:
+                ++tally.checked;
+                ++tally.failed;
+                report_.findings.push_back(
+                    {file, line, std::string(rule), model, outcome.detail, {}});
+                return;
+        }
+    }
+
+    void checkRows() {
+        const ControllerFactsTable* facts = input_.controllerFacts;
+        const std::array<std::pair<std::string_view, RowRule>, 12> rules = {{
+            {rule::kIdMaker, checkIdMaker},
+            {rule::kIdCapacity, checkIdCapacity},
+            {rule::kIdType, checkIdType},
+            {rule::kIdWidth, checkIdWidth},
+            {rule::kIdDies, checkIdDies},
+            {rule::kPartMaker, checkPartMaker},
+            {rule::kPartCapacity, checkPartCapacity},
+            {rule::kPartType, checkPartType},
+            {rule::kPartWidth, checkPartWidth},
+            {rule::kPartChipEnables, checkPartChipEnables},
+            {rule::kControllerKnown,
+             [facts](const FlashRecord& row) { return checkControllersKnown(row, facts); }},
+            {rule::kControllerCapability,
+             [facts](const FlashRecord& row) { return checkControllerCapability(row, facts); }},
+        }};
+        for (const auto& [name, check] : rules) {
+            tallies_.of(name, "rows");
+        }
+        for (const auto& row : *input_.rows) {
+            for (const auto& [name, check] : rules) {
+                record(name, "rows", check(row), input_.datasetName, row.line,
+                       row.fields[column::kModel]);
+            }
+        }
+    }
+
+    void checkSources() {
+        std::map<std::string, const FlashRecord*> firstRowOfModel;
+        std::map<std::string, bool> modelHasId;
+        for (const auto& row : *input_.rows) {
+            const std::string& model = row.fields[column::kModel];
+            firstRowOfModel.emplace(model, &row);
+            if (row.fields[column::kIdBytes].find_first_not_of(" \r\n") != std::string::npos) {
+                modelHasId[model] = true;
+            }
+        }
+        for (const auto& [model, row] : firstRowOfModel) {
+            record(rule::kSource, "models", sourceOutcome(model, modelHasId[model]),
+                   input_.datasetName, row->line, model);
+        }
+        if (input_.sources == nullptr) {
+            report_.notes.push_back(input_.sourcesName + " does not exist: every model fails " +
+                                    std::string(rule::kSource));
+            return;
+        }
+        tallies_.of(rule::kSourcesFile, "lines");
+        for (const auto& problem : input_.sources->problems) {
+            record(rule::kSourcesFile, "lines", Outcome::fail(problem.detail), input_.sourcesName,
+                   problem.line, {});
+        }
+        for (const auto& [model, sources] : input_.sources->byModel) {
+            const bool inDataset = firstRowOfModel.contains(model);
+            record(rule::kSourcesFile, "lines",
+                   inDataset ? Outcome::pass()
+                             : Outcome::fail(model + " is not a model of " + input_.datasetName),
+                   input_.sourcesName, sources.line, model);
+        }
+    }
+
+    Outcome sourceOutcome(const std::string& model, bool hasId) const {
+        if (input_.sources == nullptr) {
+            return Outcome::fail(input_.sourcesName + " does not exist");
+        }
+        const auto found = input_.sources->byModel.find(model);
+        if (found == input_.sources->byModel.end()) {
+            return Outcome::fail("no line in " + input_.sourcesName);
+        }
+        const auto& entries = found->second.entries;
+        const bool idSourced =
+            std::any_of(entries.begin(), entries.end(),
+                        [](const SourceEntry& e) { return e.fields.contains("ID号"); });
+        if (hasId && !idSourced) {
+            return Outcome::fail("no source in " + input_.sourcesName + " gives its ID号");
+        }
+        return Outcome::pass();
+    }
+
+    void checkFactsFile() {
+        if (input_.controllerFacts == nullptr) {
+            report_.notes.push_back(input_.controllerFactsName +
+                                    " does not exist: no controller can be checked");
+            return;
+        }
+        RuleTally& tally = tallies_.of(rule::kFactsFile, "lines");
+        tally.checked += input_.controllerFacts->byMakerAndChip.size();
+        for (const auto& problem : input_.controllerFacts->problems) {
+            record(rule::kFactsFile, "lines", Outcome::fail(problem.detail),
+                   input_.controllerFactsName, problem.line, {});
+        }
+    }
+
+    void applyExceptions() {
+        if (input_.exceptions == nullptr) {
+            return;
+        }
+        tallies_.of(rule::kExceptionsFile, "lines").checked += input_.exceptions->entries.size();
+        for (const auto& problem : input_.exceptions->problems) {
+            record(rule::kExceptionsFile, "lines", Outcome::fail(problem.detail),
+                   input_.exceptionsName, problem.line, {});
+        }
+        for (const auto& exception : input_.exceptions->entries) {
+            bool used = false;
+            for (auto& finding : report_.findings) {
+                if (finding.model == exception.model && finding.rule == exception.rule &&
+                    !finding.acceptedBecause) {
+                    finding.acceptedBecause = exception.reason;
+                    ++tallies_.of(finding.rule, "rows").accepted;
+                    used = true;
+                }
+            }
+            if (!used) {
+                report_.notes.push_back(input_.exceptionsName + " line " +
+                                        std::to_string(exception.line) + ": " + exception.model +
+                                        " no longer fails " + exception.rule);
+            }
+        }
+    }
+
+    const CheckInput& input_;
+    CheckReport report_;
+    Tallies tallies_;
+};
+
+std::string percent(std::size_t part, std::size_t whole) {
+    if (whole == 0) {
+        return "-";
+    }
+    const auto tenths = (part * 1000 + whole / 2) / whole;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
+}
+
+}  // namespace
+
+std::size_t CheckReport::unacceptedFailures() const {
+    return static_cast<std::size_t>(std::count_if(
+        findings.begin(), findings.end(), [](const Finding& f) { return !f.acceptedBecause; }));
+}
+
+CheckReport checkDataset(const CheckInput& input) {
+    return Checker(input).run();
+}
+
+CheckReport runDatasetCheck(const CheckPaths& paths) {
+    const auto rows = readFlashDataset(paths.dataset);
+    std::optional<SourceList> sources;
+    if (std::filesystem::exists(paths.sources)) {
+        sources = parseSourceList(readTextFile(paths.sources), paths.sources.filename().string());
+    }
+    std::optional<ControllerFactsTable> facts;
+    if (std::filesystem::exists(paths.controllerFacts)) {
+        facts = parseControllerFacts(readTextFile(paths.controllerFacts),
+                                     paths.controllerFacts.filename().string());
+    }
+    std::optional<KnownExceptions> exceptions;
+    if (paths.exceptions) {
+        exceptions = parseKnownExceptions(readTextFile(*paths.exceptions),
+                                          paths.exceptions->filename().string());
+    }
+    CheckInput input;
+    input.rows = &rows;
+    input.datasetName = paths.dataset.filename().string();
+    input.sources = sources ? &*sources : nullptr;
+    input.sourcesName = paths.sources.filename().string();
+    input.controllerFacts = facts ? &*facts : nullptr;
+    input.controllerFactsName = paths.controllerFacts.filename().string();
+    input.exceptions = exceptions ? &*exceptions : nullptr;
+    if (paths.exceptions) {
+        input.exceptionsName = paths.exceptions->filename().string();
+    }
+    return checkDataset(input);
+}
+
+void printReport(const CheckReport& report, std::ostream& out) {
+    for (const auto& finding : report.findings) {
+        if (finding.acceptedBecause) {
+            out << "accepted: ";
+        }
+        out << finding.file << " line " << finding.line << ": " << finding.rule << ": ";
+        if (!finding.model.empty()) {
+            out << finding.model << ": ";
+        }
+        out << finding.detail;
+        if (finding.acceptedBecause) {
+            out << " (known exception: " << *finding.acceptedBecause << ")";
+        }
+        out << '\n';
+    }
+    for (const auto& note : report.notes) {
+        out << "note: " << note << '\n';
+    }
+    out << '\n'
+        << std::left << std::setw(23) << "rule" << std::setw(8) << "of" << std::right
+        << std::setw(9) << "checked" << std::setw(8) << "failed" << std::setw(10) << "accepted"
+        << std::setw(9) << "unknown" << std::setw(16) << "failed/checked" << '\n';
+    for (const auto& tally : report.tallies) {
+        out << std::left << std::setw(23) << tally.rule << std::setw(8) << tally.unit << std::right
+            << std::setw(9) << tally.checked << std::setw(8) << tally.failed << std::setw(10)
+            << tally.accepted << std::setw(9) << tally.unknown << std::setw(16)
+            << percent(tally.failed, tally.checked) << '\n';
+    }
+    const auto failures = report.unacceptedFailures();
+    out << '\n'
+        << (failures == 0 ? "data check passed" : "data check failed") << ": " << failures
+        << " failure(s) not listed as known exceptions\n";
+}
+
+}  // namespace norvessa::dataset::check

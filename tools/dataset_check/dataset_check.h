@@ -1,0 +1,75 @@
+#pragma once
+
+// Runs every rule of the data check over the data set and its side files and tallies, per rule,
+// how many rows (models for the source rule, lines for the side files' own format) it checked,
+// how many failed, how many of those failures known_exceptions.csv accepts, and on how many it
+// could say nothing.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/dataset/flash_dataset.h"
+#include "tools/dataset_check/side_files.h"
+
+namespace norvessa::dataset::check {
+
+struct Finding {
+    std::string file;
+    std::size_t line = 0;
+    std::string rule;
+    std::string model;  // empty for a side-file line that names no model
+    std::string detail;
+    std::optional<std::string> acceptedBecause;  // the known exception's reason
+};
+
+struct RuleTally {
+    std::string rule;
+    std::string unit;  // "rows", "models" or "lines"
+    std::size_t checked = 0;
+    std::size_t failed = 0;
+    std::size_t accepted = 0;
+    std::size_t unknown = 0;
+};
+
+struct CheckReport {
+    std::vector<Finding> findings;  // failures, accepted or not, in file and line order
+    std::vector<RuleTally> tallies;
+    std::vector<std::string> notes;  // missing side files, exceptions that no longer apply
+    std::size_t unacceptedFailures() const;
+};
+
+// What to check; a side file given as nothing is treated as missing.
+struct CheckInput {
+    const std::vector<FlashRecord>* rows = nullptr;
+    std::string datasetName = "flash_data.csv";
+    const SourceList* sources = nullptr;
+    std::string sourcesName = "flash_sources.csv";
+    const ControllerFactsTable* controllerFacts = nullptr;
+    std::string controllerFactsName = "controller_facts.csv";
+    const KnownExceptions* exceptions = nullptr;
+    std::string exceptionsName = "known_exceptions.csv";
+};
+
+CheckReport checkDataset(const CheckInput& input);
+
+struct CheckPaths {
+    std::filesystem::path dataset;
+    std::filesystem::path sources;
+    std::filesystem::path controllerFacts;
+    std::optional<std::filesystem::path> exceptions;
+};
+
+// Reads the files and checks them. A missing sources or controller-facts file is a note and
+// fails the rules that need it; a missing data set or exceptions file, or one that is not CSV of
+// the expected columns, throws DatasetError.
+CheckReport runDatasetCheck(const CheckPaths& paths);
+
+// Every failure on a line of its own ("flash_data.csv line 58: id-capacity: K9HCG08U5M: …"),
+// accepted ones marked with their reason, then the notes and a table of the tallies.
+void printReport(const CheckReport& report, std::ostream& out);
+
+}  // namespace norvessa::dataset::check

@@ -1,0 +1,71 @@
+// norvessa-dataset-check: checks the lookup data set against the flash decoders, the controller
+// facts and the sources, and prints every failure and the rate of each rule.
+//   norvessa-dataset-check [--data FILE] [--sources FILE] [--controller-facts FILE]
+//                          [--exceptions FILE]
+// Paths default to the files of a checkout, relative to the current folder. Exit status: 0 when
+// every failure is a known exception, 1 when some are not, 2 when a file cannot be read.
+
+#include <filesystem>
+#include <iostream>
+#include <string_view>
+
+#include "tools/dataset/dataset_error.h"
+#include "tools/dataset_check/dataset_check.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: norvessa-dataset-check [--data FILE] [--sources FILE] [--controller-facts FILE]\n"
+    "                              [--exceptions FILE]\n"
+    "defaults: resources/flash_data.csv, resources/flash_sources.csv,\n"
+    "          resources/controller_facts.csv, tools/dataset/known_exceptions.csv (if present)\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using norvessa::dataset::check::CheckPaths;
+    CheckPaths paths{"resources/flash_data.csv", "resources/flash_sources.csv",
+                     "resources/controller_facts.csv", std::nullopt};
+    const std::filesystem::path defaultExceptions = "tools/dataset/known_exceptions.csv";
+    bool exceptionsGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        if (option == "--help" || option == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (i + 1 >= argc) {
+            std::cerr << "norvessa-dataset-check: " << option << ": unknown option or no value\n"
+                      << kUsage;
+            return 2;
+        }
+        const std::filesystem::path value = argv[++i];
+        if (option == "--data") {
+            paths.dataset = value;
+        } else if (option == "--sources") {
+            paths.sources = value;
+        } else if (option == "--controller-facts") {
+            paths.controllerFacts = value;
+        } else if (option == "--exceptions") {
+            paths.exceptions = value;
+            exceptionsGiven = true;
+        } else {
+            std::cerr << "norvessa-dataset-check: unknown option " << option << '\n' << kUsage;
+            return 2;
+        }
+    }
+    if (!exceptionsGiven && std::filesystem::exists(defaultExceptions)) {
+        paths.exceptions = defaultExceptions;
+    }
+    try {
+        const auto report = norvessa::dataset::check::runDatasetCheck(paths);
+        norvessa::dataset::check::printReport(report, std::cout);
+        return report.unacceptedFailures() == 0 ? 0 : 1;
+    } catch (const norvessa::dataset::DatasetError& error) {
+        std::cerr << "norvessa-dataset-check: " << error.what() << '\n';
+        return 2;
+    } catch (const std::filesystem::filesystem_error& error) {
+        std::cerr << "norvessa-dataset-check: " << error.what() << '\n';
+        return 2;
+    }
+}
