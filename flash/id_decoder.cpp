@@ -180,6 +180,13 @@ void decodeAfterCellByte(std::span<const std::uint8_t> id, const DeviceCode& dev
         decodeHynixSixByte(id, result);
     } else if ((maker == Maker::Toshiba || maker == Maker::SanDisk) && sixBytes && multiLevel) {
         result.scheme = "Toshiba 6-byte MLC/TLC (byte 4 not decoded)";
+    } else if (multiLevel && id.size() < 5 &&
+               (maker == Maker::Samsung || maker == Maker::Hynix || maker == Maker::Toshiba ||
+                maker == Maker::SanDisk)) {
+        // Four bytes of a multi-level part may be the start of a six-byte ID, whose fourth
+        // byte these makers lay out differently: its page size cannot be read from them.
+        result.scheme = "MLC/TLC, first four bytes only (byte 4 not decoded)";
+        return;
     } else {
         decodeGenericFourthByte(id[3], result);
         genericLayout = true;

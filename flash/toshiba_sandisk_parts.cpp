@@ -81,25 +81,6 @@ void applyToshibaGeometry(char digit, PartDecode& result) {
     }
 }
 
-std::optional<int> toshibaChipEnables(char code) {
-    switch (code) {
-        case '0':
-            return 1;
-        case '2':
-        case '4':
-            return 2;
-        case '7':
-        case '8':
-            return 4;
-        case 'A':
-            return 6;
-        case 'B':
-            return 8;
-        default:
-            return std::nullopt;
-    }
-}
-
 std::optional<std::string> sanDiskProcess(char letter) {
     switch (letter) {
         case 'L':
@@ -157,7 +138,7 @@ PartDecode decodeToshiba(std::string_view part) {
     result.bitsPerCell = cellOfLetter(at(part, 8), "S", "D", "T");
     applyToshibaGeometry(at(part, 9), result);
     result.process = toshibaProcess(at(part, 10));
-    result.chipEnables = toshibaChipEnables(at(part, 13));
+    // Toshiba's decoder leaves the mode digit (chip enables) to tables we could not read.
     return result;
 }
 

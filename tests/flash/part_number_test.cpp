@@ -63,10 +63,10 @@ TEST(PartNumber, ToshibaAndSanDisk) {
     EXPECT_EQ(toshiba.blockBytes, 512u * 1024);
     EXPECT_EQ(toshiba.busWidthBits, 8);
     EXPECT_EQ(toshiba.process, "56nm");
-    EXPECT_EQ(toshiba.chipEnables, 1);
+    EXPECT_EQ(toshiba.chipEnables, std::nullopt);
     EXPECT_EQ(toshiba.dies, 1);
     const PartDecode multi = decodePartNumber("TH58NVG5D2ETA20");
-    EXPECT_EQ(multi.chipEnables, 2);
+    EXPECT_EQ(multi.chipEnables, std::nullopt);
     EXPECT_EQ(multi.dies, std::nullopt);
     EXPECT_EQ(multi.pageBytes, std::nullopt);  // geometry digit 2: larger than 4K
     const PartDecode sandisk = decodePartNumber("SDTNRCAMA-008G");

@@ -227,8 +227,37 @@ def derive_model(name, decoded, facts, scheme_sources, ordering_source, tier):
         width = flash_facts.Value(width.text + "bit", width.sources)
         fields["位宽"] = combined(width, votes.winner("ddr") and flash_facts.Value(
             "DDR", votes.winner("ddr").sources), " ")
+    drop_contradicted(fields, maker, merged, decoded)
     base = decoded.base if decoded else name
     return Model(name, maker, fields, base, ordering_source, tier)
+
+
+def drop_contradicted(fields, maker, merged, decoded):
+    """Leaves out a field that the model's own ID bytes or part number contradict: one of the
+    sources is wrong, and which one no source says."""
+    said = flash_facts.read_id([alts[0] for alts in merged], maker) if merged else {}
+    kind = fields.get("类型")
+    cell, _, page = kind.text.partition("-") if kind else ("", "", "")
+    part_cell = decoded.cell if decoded else None
+    if (said.get("cell") and cell and said["cell"] != cell) or \
+            (part_cell and cell and part_cell != cell):
+        fields.pop("类型")
+    elif page and said.get("page") and PAGE_NAMES.get(said["page"]) != page:
+        fields["类型"] = flash_facts.Value(cell, kind.sources)
+    width = fields.get("位宽")
+    if width and said.get("width") and not width.text.startswith(str(said["width"])):
+        fields.pop("位宽")
+    enables = fields.get("片选")
+    if enables and decoded and decoded.chip_enables and enables.text != f"{decoded.chip_enables}CE":
+        fields.pop("片选")
+        enables = None
+    capacity = fields.get("容量")
+    if capacity and enables and said.get("ce_gbit"):
+        number = int(capacity.text[:-2])
+        gbit = number * 8 if capacity.text.endswith("GB") else number / 128
+        if gbit != said["ce_gbit"] * int(enables.text[:-2]):
+            fields.pop("容量")
+            fields.pop("片选")
 
 
 def collect_models(facts, ordering_codes, scheme_sources, variant_rules):

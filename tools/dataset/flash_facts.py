@@ -138,8 +138,9 @@ def read_ordering_codes(path=FACTS / "ordering_codes.csv"):
 def _significant(id_bytes):
     """ID bytes without the trailing 00 / FF that tables use as padding, and without what a
     read past the last ID byte returns: the ID again from its first byte."""
-    end = len(id_bytes)
-    while end > 2 and id_bytes[end - 1] in ("00", "FF"):
+    # FF inside an ID is a table's "any value": the ID is known only up to it.
+    end = id_bytes.index("FF", 1) if "FF" in id_bytes[1:] else len(id_bytes)
+    while end > 2 and id_bytes[end - 1] == "00":
         end -= 1
     for period in range(2, end):
         if all(id_bytes[i] == id_bytes[i - period] for i in range(period, end)):
@@ -185,3 +186,48 @@ def merge_ids(facts):
 
 def id_text(merged):
     return " ".join("/".join(alternatives) for alternatives in merged)
+
+
+# Device codes (second ID byte) and the Gbit per chip enable they stand for, x8 and x16 at 3.3 V
+# and 1.8 V, from the NAND ID tables of Linux and the makers' datasheets.
+_DENSITY_ORDER = (1, 2, 4, 8, 16, 32, 64, 128, 256, 512)
+CE_DENSITY_GBIT = {code: gbit for row in (
+    ("F1", "DA", "DC", "D3", "D5", "D7", "DE", "3A", "3C", "3E"),
+    ("A1", "AA", "AC", "A3", "A5", "A7", "AE", "1A", "1C", "1E"),
+    ("B1", "BA", "BC", "B3", "B5", "B7", "BE", "2A", "2C", "2E"),
+    ("C1", "CA", "CC", "C3", "C5", "C7", "CE", "4A", "4C", "4E"),
+) for code, gbit in zip(row, _DENSITY_ORDER)}
+# Micron's own device codes (34 nm and later), whose fourth byte follows ONFI's layout.
+MICRON_DEVICE_CODES = {"48", "68", "88", "A8", "44", "64", "84", "A4", "38", "C4"}
+SMALL_PAGE_DEVICES = {"33", "35", "36", "39", "43", "45", "46", "49", "53", "55", "56", "59",
+                      "71", "72", "73", "74", "75", "76", "78", "79"}
+
+
+def read_id(id_bytes, maker):
+    """What the ID bytes say by the published layouts, where the layout is certain: cell type
+    (third byte), page size and bus width (fourth byte) and Gbit per chip enable (device code).
+    Used to keep contradicted fields out, never to fill one."""
+    said = {}
+    if len(id_bytes) < 4 or id_bytes[1] in SMALL_PAGE_DEVICES:
+        return said
+    third, fourth = int(id_bytes[2], 16), int(id_bytes[3], 16)
+    bits = 1 + ((third >> 2) & 3)
+    if bits <= 3:
+        said["cell"] = ("SLC", "MLC", "TLC")[bits - 1]
+    if id_bytes[1] in CE_DENSITY_GBIT and not (maker in ("Micron", "Intel") and
+                                                id_bytes[1] in MICRON_DEVICE_CODES):
+        said["ce_gbit"] = CE_DENSITY_GBIT[id_bytes[1]]
+        said["width"] = 16 if id_bytes[1][0] in "BC24" else 8
+    six = len(id_bytes) >= 6
+    if maker in ("Micron", "Intel") and id_bytes[1] in MICRON_DEVICE_CODES:
+        said["page"] = 1024 << (fourth & 3)
+    elif bits > 1 and maker in ("Samsung", "Hynix") and six and \
+            (maker == "Hynix" or id_bytes[5] != "00"):
+        said["page"] = 2048 << (fourth & 3)
+    elif bits > 1 and maker in ("Samsung", "Hynix", "Toshiba", "SanDisk") and \
+            (six or len(id_bytes) < 5):
+        pass  # another layout, or four bytes of one: the page size cannot be read
+    else:
+        said["page"] = 1024 << (fourth & 3)
+        said.setdefault("width", 16 if fourth & 0x40 else 8)
+    return said

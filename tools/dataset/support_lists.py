@@ -22,8 +22,9 @@ VENDORS = {"Samsung": "Samsung", "Hynix": "Hynix", "Toshiba": "Toshiba", "SanDis
 # are not ID bytes.
 SMALL_PAGE_DEVICES = {"33", "35", "36", "39", "43", "45", "46", "49", "53", "55", "56", "59",
                       "71", "72", "73", "74", "75", "76", "78", "79"}
-# Early Silicon Motion tables store tool settings after the fourth byte.
-FOUR_BYTE_TABLES = re.compile(r"^smi-(321|324|325A|3252)")
+# Some Silicon Motion tables store a tool setting after the fourth byte: one value for almost
+# every flash they list (06/86, 04/84, 80, 46, 28, 10/90), where real fifth ID bytes vary.
+FOUR_BYTE_TABLES = re.compile(r"^smi-(321|324|325A|3252|3255AA$|3255ENAA$)")
 
 
 @dataclass(frozen=True)

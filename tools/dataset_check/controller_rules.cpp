@@ -96,20 +96,12 @@ void compareController(const FlashNeeds& flash, const ControllerFacts& facts, bo
                 "drives " + std::to_string(facts.maxChipEnables.value_or(0)) + " CE, not " +
                     std::to_string(*flash.chipEnables));
     }
-    if (flash.width && !facts.interfaces.empty()) {
-        const auto has = [&](const char* interface) {
-            return facts.interfaces.contains(interface);
-        };
-        if (!flash.width->ddr) {
-            require(true, has("async"), "has no asynchronous interface");
-        } else if (flash.maker && usesToggle(*flash.maker)) {
-            require(true, has("toggle"), "has no Toggle interface for this DDR flash");
-        } else if (flash.maker) {
-            // ONFI DDR parts also start up asynchronous.
-            require(true, has("onfi-ddr") || has("async"), "has no ONFI interface");
-        } else {
-            require(true, has("toggle") || has("onfi-ddr"), "has no DDR interface");
-        }
+    // Every controller of the era drives asynchronous flash, and ONFI DDR parts start up
+    // asynchronous: only a Toggle DDR flash asks for an interface a controller may lack.
+    if (flash.width && flash.width->ddr && flash.maker && usesToggle(*flash.maker) &&
+        !facts.interfaces.empty()) {
+        require(true, facts.interfaces.contains("toggle"),
+                "has no Toggle interface for this DDR flash");
     }
 }
 

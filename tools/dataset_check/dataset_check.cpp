@@ -69,12 +69,11 @@ class Checker {
 
     void checkRows() {
         const ControllerFactsTable* facts = input_.controllerFacts;
-        const std::array<std::pair<std::string_view, RowRule>, 12> rules = {{
+        const std::array<std::pair<std::string_view, RowRule>, 11> rules = {{
             {rule::kIdMaker, checkIdMaker},
             {rule::kIdCapacity, checkIdCapacity},
             {rule::kIdType, checkIdType},
             {rule::kIdWidth, checkIdWidth},
-            {rule::kIdDies, checkIdDies},
             {rule::kPartMaker, checkPartMaker},
             {rule::kPartCapacity, checkPartCapacity},
             {rule::kPartType, checkPartType},

@@ -232,26 +232,6 @@ Outcome checkIdWidth(const FlashRecord& row) {
     return comparison.outcome();
 }
 
-Outcome checkIdDies(const FlashRecord& row) {
-    const auto id = readId(row);
-    const auto part = flash::decodePartNumber(field(row, column::kModel));
-    if (!id.decode || !id.decode->diesPerCe || !part.dies) {
-        return Outcome::unknown();
-    }
-    const auto enables = readChipEnables(row);
-    Comparison comparison;
-    comparison.fault(enables.fault);
-    if (enables.value) {
-        const int dies = *id.decode->diesPerCe * *enables.value;
-        comparison.compare(std::optional(dies), part.dies,
-                           idText(row) + " gives " + std::to_string(*id.decode->diesPerCe) +
-                               " die(s) per CE, × " + std::to_string(*enables.value) +
-                               "CE = " + std::to_string(dies) + "; " + partText(row) + " has " +
-                               std::to_string(*part.dies));
-    }
-    return comparison.outcome();
-}
-
 Outcome checkPartMaker(const FlashRecord& row) {
     return compareMaker(flash::decodePartNumber(field(row, column::kModel)).maker, row,
                         partText(row));

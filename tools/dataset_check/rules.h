@@ -30,7 +30,6 @@ inline constexpr std::string_view kIdMaker = "id-maker";
 inline constexpr std::string_view kIdCapacity = "id-capacity";
 inline constexpr std::string_view kIdType = "id-type";
 inline constexpr std::string_view kIdWidth = "id-width";
-inline constexpr std::string_view kIdDies = "id-dies";
 inline constexpr std::string_view kPartMaker = "pn-maker";
 inline constexpr std::string_view kPartCapacity = "pn-capacity";
 inline constexpr std::string_view kPartType = "pn-type";
@@ -51,7 +50,6 @@ Outcome checkIdCapacity(const FlashRecord& row);
 Outcome checkIdType(const FlashRecord& row);
 Outcome checkIdWidth(const FlashRecord& row);
 // Dies per chip enable (ID byte 3) times 片选 against the die count of the part number.
-Outcome checkIdDies(const FlashRecord& row);
 
 // The part-number rules: what FLASH型号 decodes to against 品牌, 容量, 类型, 位宽 and 片选.
 Outcome checkPartMaker(const FlashRecord& row);

@@ -71,19 +71,41 @@ std::vector<std::string_view> words(std::string_view text) {
     return result;
 }
 
-constexpr std::array<std::string_view, 10> kSourceFields = {
-    "ID号", "容量", "类型", "位宽", "片选", "IC制程", "ECC纠错", "工作电压", "芯片版本", "品牌"};
+// The detail columns a source can give, the model (an ordering code a document names) and the
+// controller columns (a support list pairing its chips with the flash).
+constexpr std::array<std::string_view, 22> kSourceFields = {
+    "FLASH型号", "ID号",     "容量", "类型", "位宽",   "片选", "IC制程", "ECC纠错",
+    "工作电压",  "芯片版本", "品牌", "备注", "慧荣",   "群联", "联阳",   "安国",
+    "擎泰",      "鑫创",     "银灿", "芯邦", "迈科微", "我想"};
 
 bool isHexText(std::string_view text) {
     return !text.empty() &&
            text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
 }
 
-// "owner/repo@<commit>:path" with a 7- to 40-digit commit, "datasheet: …" or "scheme: …".
+// "owner/repo@<commit>:path" with a 7- to 40-digit commit, maybe after a title ("Silicon
+// Motion mass-production tool flash table, owner/repo@<commit>:path, path"), a web page's
+// address, "datasheet: …", "scheme: …" or "named row: …" (a row kept as the lookup's examples
+// give it).
+bool isCodeReference(std::string_view citation);
+
 bool isCitation(std::string_view citation) {
-    if (citation.starts_with("datasheet: ") || citation.starts_with("scheme: ")) {
-        return trimmed(citation.substr(citation.find(':') + 1)).size() > 0;
+    for (const std::string_view kind : {"datasheet: ", "scheme: ", "named row: "}) {
+        if (citation.starts_with(kind)) {
+            return trimmed(citation.substr(kind.size())).size() > 0;
+        }
     }
+    // A web page, maybe after its title: "TI E2E forum thread '…', https://…".
+    if (citation.find("https://") != std::string_view::npos ||
+        citation.find("http://") != std::string_view::npos) {
+        return true;
+    }
+    const auto titled = citation.rfind(", ", citation.find('@'));
+    return isCodeReference(titled == std::string_view::npos ? citation
+                                                            : citation.substr(titled + 2));
+}
+
+bool isCodeReference(std::string_view citation) {
     const auto slash = citation.find('/');
     const auto at = citation.find('@');
     const auto colon = citation.find(':', at == std::string_view::npos ? 0 : at);
@@ -93,7 +115,7 @@ bool isCitation(std::string_view citation) {
     }
     const auto commit = citation.substr(at + 1, colon - at - 1);
     return commit.size() >= 7 && commit.size() <= 40 && isHexText(commit) &&
-           citation.find(' ') == std::string_view::npos;
+           citation.substr(0, colon).find(' ') == std::string_view::npos;
 }
 
 std::optional<std::string> parseSourceEntry(std::string_view text, SourceEntry& entry) {
@@ -180,6 +202,15 @@ std::optional<std::string> parseFactsLine(const CsvRecord& record, ControllerFac
                    "\" is not async, toggle or onfi-ddr";
         }
         facts.interfaces.emplace(interface);
+    }
+    if (trimmed(f[13]) == "inferred") {
+        // Read off the support lists that pair the chip with its flash: comparing the pairings
+        // with them would only restate the lists, and they say what the chip does at least.
+        facts.bitsPerCell.clear();
+        facts.maxPageKiB.reset();
+        facts.eccBitsPerKiB.reset();
+        facts.interfaces.clear();
+        facts.maxChipEnables.reset();
     }
     return std::nullopt;
 }
