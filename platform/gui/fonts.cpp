@@ -62,9 +62,9 @@ QStringList preferredSongFaces() {
     return {QStringLiteral("宋体"),
             QStringLiteral("SimSun"),
             QStringLiteral("NSimSun"),
+            QStringLiteral("AR PL UMing CN"),
             QStringLiteral("Noto Serif CJK SC"),
-            QStringLiteral("Source Han Serif SC"),
-            QStringLiteral("AR PL UMing CN")};
+            QStringLiteral("Source Han Serif SC")};
 }
 
 QStringList withStandInFace(const QStringList& wanted) {
@@ -79,7 +79,7 @@ QStringList withStandInFace(const QStringList& wanted) {
             QStringLiteral(
                 ", nor any other font for Simplified Chinese; using %1 instead, "
                 "which may show Chinese text as empty boxes (the package "
-                "fonts-noto-cjk provides a suitable font)")
+                "fonts-arphic-uming provides a suitable font)")
                 .arg(systemChoice(wanted));
         qWarning().noquote() << lookedFor + consequence;
         return wanted;
