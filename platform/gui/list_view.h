@@ -116,6 +116,8 @@ class ListView : public QTableWidget {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void updateGeometries() override;
 
   private:
     friend class ListItem;
@@ -129,6 +131,8 @@ class ListView : public QTableWidget {
     ListItems listItems_{*this};
     bool reportView_ = false;
     bool fullRowSelect_ = false;
+    // The header and scroll bars still need placing once the list is shown.
+    bool geometriesPending_ = false;
     // Counts the clears, so a ListItem can tell that its row is gone.
     std::uint64_t generation_ = 0;
 };
