@@ -246,8 +246,8 @@ bool ListView::option(ListViewOption option) const {
 }
 
 // While the list is not on screen, placing its header after each added column would measure
-// every header text again, a twelfth of the program's start-up for the twelve columns; it is
-// placed once, when the list is shown.
+// every header text again for each of the twelve columns; it is placed once, when the list is
+// shown.
 void ListView::updateGeometries() {
     if (!isVisible()) {
         geometriesPending_ = true;
