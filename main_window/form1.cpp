@@ -8,14 +8,17 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "main_window/database_location.h"
+#include "main_window/failure_reasons.h"
 #include "platform/core/file_output.h"
 #include "platform/core/windows_path.h"
+#include "platform/gui/error_report.h"
 #include "platform/gui/event_handler.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/twips.h"
@@ -103,7 +106,7 @@ class Layout {
                int tabIndex, FontSize points = {}) {
         control.setText(caption);
         place(control, name, bounds, tabIndex, points);
-        control.widenToCaption();
+        control.fitToCaption();
     }
 
     // A box is named, for screen readers, by the caption label in front of it.
@@ -118,8 +121,6 @@ class Layout {
     void button(QPushButton& control, const char* name, const QString& caption, TwipsRect bounds,
                 int tabIndex, FontSize points = {}) {
         control.setText(caption);
-        control.setAutoDefault(false);
-        control.setDefault(false);
         place(control, name, bounds, tabIndex, points);
     }
 
@@ -244,8 +245,17 @@ void Form1::Command5_Click() {
 }
 
 void Form1::Form_Load() {
-    const std::vector<std::uint8_t> image = resources::loadDatabaseImage();
-    platform::replaceFileContent(platform::hostPath(databaseFilePath()), image);
+    std::vector<std::uint8_t> image;
+    try {
+        image = resources::loadDatabaseImage();
+    } catch (...) {
+        std::throw_with_nested(platform::ExplainedError(carriedDatabaseUnreadableReason()));
+    }
+    try {
+        platform::replaceFileContent(platform::hostPath(databaseFilePath()), image);
+    } catch (...) {
+        std::throw_with_nested(platform::ExplainedError(databaseUnwritableReason()));
+    }
     csl_Txt();
     SetupResultColumns();
 }

@@ -5,7 +5,6 @@
 // names the window designer gave them; each control's object name is that name.
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
 #include "platform/gui/auto_size_label.h"
+#include "platform/gui/command_button.h"
 #include "platform/gui/frame.h"
 #include "platform/gui/list_view.h"
 
@@ -53,7 +53,7 @@ class Form1 : public QWidget {
     platform::ListView* const ListView1 = new platform::ListView(Frame1);
     platform::AutoSizeLabel* const Label3 = new platform::AutoSizeLabel(this);
     QLineEdit* const Text1 = new QLineEdit(this);
-    QPushButton* const Command1 = new QPushButton(this);
+    platform::CommandButton* const Command1 = new platform::CommandButton(this);
     platform::AutoSizeLabel* const Label16 = new platform::AutoSizeLabel(this);
     platform::AutoSizeLabel* const Label4 = new platform::AutoSizeLabel(this);
     platform::AutoSizeLabel* const Label5 = new platform::AutoSizeLabel(this);
@@ -79,10 +79,10 @@ class Form1 : public QWidget {
     QLineEdit* const Text11 = new QLineEdit(this);
     QLineEdit* const Text12 = new QLineEdit(this);
     QLineEdit* const Text13 = new QLineEdit(this);
-    QPushButton* const Command2 = new QPushButton(this);
-    QPushButton* const Command3 = new QPushButton(this);
-    QPushButton* const Command4 = new QPushButton(this);
-    QPushButton* const Command5 = new QPushButton(this);
+    platform::CommandButton* const Command2 = new platform::CommandButton(this);
+    platform::CommandButton* const Command3 = new platform::CommandButton(this);
+    platform::CommandButton* const Command4 = new platform::CommandButton(this);
+    platform::CommandButton* const Command5 = new platform::CommandButton(this);
 
     // Created on first use and kept for the whole run; every lookup opens and closes them.
     std::unique_ptr<ado::Connection> DbConnection;

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "main_window/database_location.h"
+#include "main_window/failure_reasons.h"
 #include "main_window/form1.h"
+#include "platform/gui/error_report.h"
 #include "platform/jet/value.h"
 #include "resources/database_image.h"
 
@@ -71,9 +73,10 @@ void Form1::Command1_Click() {
         FillResultList();
     } catch (...) {
         // A failed lookup leaves nothing open, so the next click starts afresh; the error goes
-        // on to the event dispatch, which reports it.
+        // on, explained for the user, to the event dispatch, which reports it.
         closeQuietly();
-        throw;
+        std::throw_with_nested(
+            platform::ExplainedError(lookupFailureReason(std::current_exception())));
     }
 }
 
@@ -97,7 +100,10 @@ void Form1::AddResultRow() {
     QLineEdit* const detailBoxes[] = {Text2, Text3, Text4,  Text5,  Text6,  Text7,
                                       Text8, Text9, Text10, Text11, Text12, Text13};
     for (std::int16_t field = 1; field <= 12; ++field) {
-        detailBoxes[field - 1]->setText(fieldText(records, field));
+        QLineEdit* box = detailBoxes[field - 1];
+        box->setText(fieldText(records, field));
+        // A value longer than its box shows its start, as a text box given a new text does.
+        box->setCursorPosition(0);
     }
     for (std::int16_t field = 13; field <= 22; ++field) {
         CurrentItem->setSubItem(field - 11, fieldText(records, field));

@@ -46,8 +46,8 @@ int runProgram(QApplication& application) {
         form = std::make_unique<Form1>();
         form->Form_Load();
     } catch (...) {
-        platform::reportError({platform::startFailedSummary(),
-                               platform::describeException(std::current_exception())});
+        platform::reportError(
+            platform::reportOf(platform::startFailedSummary(), std::current_exception()));
         return kStartFailedExitStatus;
     }
     centreOnScreen(*form);

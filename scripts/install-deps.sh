@@ -7,7 +7,7 @@ packages=(
     # toolchain and build
     g++ cmake ninja-build pkg-config clang-format python3
     # program
-    qt6-base-dev fonts-noto-cjk
+    qt6-base-dev fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n
     # tests, benchmarks and fuzzing
     libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev clang-14 clang libclang-rt-14-dev
     # independent readers of the database format, used as test oracles

@@ -1,7 +1,9 @@
 #include "secondary_windows/form5.h"
 
 #include <QPixmap>
+#include <exception>
 
+#include "platform/gui/error_report.h"
 #include "platform/gui/program_start.h"
 #include "platform/gui/twips.h"
 #include "resources/images/images.h"
@@ -18,6 +20,18 @@ const QColor kDarkRed(192, 0, 0);
 // explorer reads the rest of the line as one argument.
 QString explorerCommandLine(QLatin1String address) {
     return QStringLiteral("explorer \"") + address;
+}
+
+// Starts the explorer on the forum's address; a failure tells the user which address could not
+// be opened.
+void openForum(QLatin1String address) {
+    try {
+        platform::startProgram(explorerCommandLine(address), platform::WindowStyle::MinimizedFocus);
+    } catch (...) {
+        std::throw_with_nested(platform::ExplainedError(
+            QStringLiteral("无法打开网址：") + address +
+            QStringLiteral("\n请确认系统中装有浏览器，或把网址复制到浏览器中打开。")));
+    }
 }
 
 }  // namespace
@@ -96,13 +110,11 @@ Form5::Form5()
 }
 
 void Form5::Label14_Click() {
-    platform::startProgram(explorerCommandLine(kMydigitForumAddress),
-                           platform::WindowStyle::MinimizedFocus);
+    openForum(kMydigitForumAddress);
 }
 
 void Form5::Label13_Click() {
-    platform::startProgram(explorerCommandLine(kLiangchanbaForumAddress),
-                           platform::WindowStyle::MinimizedFocus);
+    openForum(kLiangchanbaForumAddress);
 }
 
 }  // namespace norvessa::secondary_windows

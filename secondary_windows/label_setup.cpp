@@ -22,7 +22,7 @@ void applyDescription(QLabel& label, const LabelDescription& description) {
 
 void describeLabel(platform::AutoSizeLabel& label, const LabelDescription& description) {
     applyDescription(label, description);
-    label.widenToCaption();
+    label.fitToCaption();
 }
 
 void describeFixedLabel(QLabel& label, const LabelDescription& description) {

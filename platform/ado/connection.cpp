@@ -28,12 +28,17 @@ jet::Database openJetDatabase(const JetConnectionSettings& settings) {
     try {
         file = platform::hostPath(settings.dataSource);
     } catch (const platform::PlatformError& error) {
-        throw AdoError(cannotOpen(settings.dataSource, file, error.what()));
+        throw AdoError(cannotOpen(settings.dataSource, file, error.what()),
+                       AdoErrorCause::DatabaseMissing);
     }
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
-        throw AdoError(cannotOpen(settings.dataSource, file,
-                                  error ? error.message() : "the file does not exist"));
+        if (error) {
+            throw AdoError(cannotOpen(settings.dataSource, file, error.message()),
+                           AdoErrorCause::Engine, jet::ErrorKind::Io);
+        }
+        throw AdoError(cannotOpen(settings.dataSource, file, "the file does not exist"),
+                       AdoErrorCause::DatabaseMissing);
     }
     try {
         return jet::Database::open(file, settings.databasePassword);
@@ -41,7 +46,8 @@ jet::Database openJetDatabase(const JetConnectionSettings& settings) {
         const std::string reason = failure.kind() == jet::ErrorKind::WrongPassword
                                        ? std::string("wrong database password")
                                        : std::string(failure.what());
-        throw AdoError(cannotOpen(settings.dataSource, file, reason));
+        throw AdoError(cannotOpen(settings.dataSource, file, reason), AdoErrorCause::Engine,
+                       failure.kind());
     }
 }
 

@@ -29,17 +29,24 @@ void Recordset::Open(std::string_view source, const Connection& activeConnection
             "adUseClient first");
     }
     const jet::Database& database = activeConnection.openDatabase("Recordset.Open");
-    const auto cannotRun = [&](const char* reason) {
-        return AdoError("cannot run the statement \"" + std::string(source) + "\": " + reason);
+    const auto cannotRun = [&](const char* reason, AdoErrorCause cause,
+                               std::optional<jet::ErrorKind> engineKind = std::nullopt) {
+        return AdoError("cannot run the statement \"" + std::string(source) + "\": " + reason,
+                        cause, engineKind);
     };
     try {
         snapshot_ = takeSnapshot(database, sql::parseSelect(source));
     } catch (const sql::SqlError& error) {
-        throw cannotRun(error.what());
+        throw cannotRun(error.what(), AdoErrorCause::Statement);
     } catch (const jet::JetError& error) {
-        throw cannotRun(error.what());
+        // A table or column that the file lacks is the statement's fault; the rest is the file's.
+        const bool statementFault = error.kind() == jet::ErrorKind::NotFound ||
+                                    error.kind() == jet::ErrorKind::InvalidArgument;
+        throw cannotRun(error.what(),
+                        statementFault ? AdoErrorCause::Statement : AdoErrorCause::Engine,
+                        error.kind());
     } catch (const AdoError& error) {
-        throw cannotRun(error.what());
+        throw cannotRun(error.what(), AdoErrorCause::Statement);
     }
     current_ = 0;
 }

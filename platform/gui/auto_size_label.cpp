@@ -27,12 +27,20 @@ void AutoSizeLabel::setCaption(const QString& caption) {
     resize(captionWidth(), height());
 }
 
-void AutoSizeLabel::widenToCaption() {
-    resize(std::max(width(), captionWidth()), height());
+void AutoSizeLabel::fitToCaption() {
+    resize(std::max(width(), captionWidth()), std::max(height(), captionHeight()));
 }
 
 int AutoSizeLabel::captionWidth() const {
     return static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text())));
+}
+
+int AutoSizeLabel::captionHeight() const {
+    return static_cast<int>(std::ceil(baseline() + QFontMetricsF(font()).descent()));
+}
+
+double AutoSizeLabel::baseline() const {
+    return kIdeographicAscent * QFontInfo(font()).pixelSize();
 }
 
 void AutoSizeLabel::paintEvent(QPaintEvent* /*event*/) {
@@ -40,9 +48,7 @@ void AutoSizeLabel::paintEvent(QPaintEvent* /*event*/) {
     painter.setFont(font());
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-    const QFontInfo face(font());
-    const double baseline = kIdeographicAscent * face.pixelSize();
-    painter.drawText(QPointF(0.0, baseline), text());
+    painter.drawText(QPointF(0.0, baseline()), text());
 }
 
 }  // namespace norvessa::platform

@@ -21,14 +21,21 @@ class AutoSizeLabel : public QLabel {
     void setCaption(const QString& caption);
 
     // Widens the label when the face at hand needs more room for the caption than the stored
-    // width gives; never narrows it.
-    void widenToCaption();
+    // width gives, and deepens it when the face's descenders (g, p, q, y) reach below the stored
+    // height; never shrinks it.
+    void fitToCaption();
 
-    // The caption's width in the label's font.
+    // The caption's width in the label's font, and the height from the label's top to the
+    // lowest point its descenders reach.
     int captionWidth() const;
+    int captionHeight() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    // Where the caption's baseline lies below the label's top.
+    double baseline() const;
 };
 
 }  // namespace norvessa::platform

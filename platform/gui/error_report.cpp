@@ -10,13 +10,23 @@ namespace {
 void showMessageBox(const ErrorReport& report) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), report.summary,
                     QMessageBox::Ok);
-    box.setInformativeText(report.detail);
+    QString explanation = report.reason;
+    if (!report.detail.isEmpty()) {
+        explanation += QStringLiteral("\n\n详细信息：") + report.detail;
+    }
+    box.setInformativeText(explanation);
     box.exec();
 }
 
 ErrorPresenter& currentPresenter() {
     static ErrorPresenter presenter = showMessageBox;
     return presenter;
+}
+
+// The failure nested in an explained error, if there is one.
+std::exception_ptr nestedFailure(const std::exception& error) {
+    const auto* nested = dynamic_cast<const std::nested_exception*>(&error);
+    return nested != nullptr ? nested->nested_ptr() : std::exception_ptr();
 }
 
 }  // namespace
@@ -30,6 +40,19 @@ ErrorPresenter setErrorPresenter(ErrorPresenter presenter) {
 
 void reportError(const ErrorReport& report) {
     currentPresenter()(report);
+}
+
+ErrorReport reportOf(const QString& summary, const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const ExplainedError& explained) {
+        const std::exception_ptr behind = nestedFailure(explained);
+        return {summary, behind ? describeException(behind) : QString(),
+                QString::fromUtf8(explained.what())};
+    } catch (...) {
+        return {summary, describeException(error),
+                QStringLiteral("程序遇到了意外的错误，请把下面的详细信息告诉作者。")};
+    }
 }
 
 QString describeException(const std::exception_ptr& error) {

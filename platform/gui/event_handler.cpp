@@ -12,7 +12,7 @@ bool runEventHandler(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (...) {
-        reportError({actionFailedSummary(), describeException(std::current_exception())});
+        reportError(reportOf(actionFailedSummary(), std::current_exception()));
         return false;
     }
 }

@@ -10,7 +10,10 @@
 namespace norvessa::platform {
 
 // The faces tried in order: the designed one under its Chinese and Latin names, then Song-style
-// (serif) faces that Linux distributions ship.
+// faces that Linux distributions ship, the closest in metrics first. AR PL UMing draws Latin
+// letters half an em wide and ideographs one em wide in a line one em high, as the designed face
+// does, so the stored column widths and label sizes hold; Noto Serif CJK draws Latin letters
+// wider and needs about 1.4 em of line height.
 QStringList preferredSongFaces();
 
 // The wanted faces as they are. When none of them is installed, logs one warning (qWarning)
@@ -23,6 +26,9 @@ QStringList withStandInFace(const QStringList& wanted);
 // of them is installed. Decided on the first call, so the warning is logged at most once a run.
 // Needs the application object.
 QStringList songFaceFamilies();
+
+// The size of the windows' own font, which the controls without a font of their own use.
+inline constexpr double kDefaultFontPoints = 12;
 
 // Font sizes are given in points; at 96 dots per inch a point is 4/3 of a logical pixel, so
 // 10.5, 12, 14.25, 15.75, 18 and 26.25 pt are 14, 16, 19, 21, 24 and 35 px.

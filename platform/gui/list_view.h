@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <cstdint>
 
@@ -73,6 +74,28 @@ class ListItems {
     ListView& view_;
 };
 
+// Draws a cell as a report list does: the text on one line, cut with "…" only where it does not
+// fit the column. A line break in a value is drawn as a blank, so a name stored with a line break
+// before or after it stays readable; the row's text itself keeps the break.
+class ReportCellDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    // The text as drawn on one line, before any cutting.
+    static QString oneLine(const QString& text);
+
+    // The text the cell shows: oneLine, cut to the room the style leaves beside its margins.
+    QString shownText(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // That room.
+    QRect textRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+  private:
+    QRect textRectOf(const QStyleOptionViewItem& cell) const;
+};
+
 class ListView : public QTableWidget {
   public:
     explicit ListView(QWidget* parent);
@@ -87,19 +110,29 @@ class ListView : public QTableWidget {
     ColumnHeaders& columnHeaders() { return columnHeaders_; }
     ListItems& listItems() { return listItems_; }
 
+    // What the cell shows, as drawn in its column's current width, and the room it has for it.
+    QString shownText(int row, int column) const;
+    QRect cellTextRect(int row, int column) const;
+
   protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void updateGeometries() override;
 
   private:
     friend class ListItem;
     friend class ListItems;
 
     void fitRowHeightToFont();
+    QStyleOptionViewItem cellOption(const QModelIndex& index) const;
 
+    ReportCellDelegate cellDelegate_{this};
     ColumnHeaders columnHeaders_{*this};
     ListItems listItems_{*this};
     bool reportView_ = false;
     bool fullRowSelect_ = false;
+    // The header and scroll bars still need placing once the list is shown.
+    bool geometriesPending_ = false;
     // Counts the clears, so a ListItem can tell that its row is gone.
     std::uint64_t generation_ = 0;
 };

@@ -1,7 +1,12 @@
 #include "resources/images/images.h"
 
+#include <QIconEngine>
 #include <QImageReader>
+#include <QPainter>
+#include <QPixmap>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "platform/core/platform_error.h"
 
@@ -13,6 +18,83 @@ std::string unreadable(QLatin1String path, const QImageReader& reader) {
            std::string(path.data(), static_cast<std::size_t>(path.size())) + ": " +
            reader.errorString().toStdString();
 }
+
+// An icon file's images, each decoded the first time it is drawn. A window asks for one or two of
+// its icon's sizes, and the largest image alone takes longer to decode than all the others.
+class LazyIconEngine : public QIconEngine {
+  public:
+    LazyIconEngine(QLatin1String path, std::vector<QSize> sizes)
+        : path_(path), sizes_(std::move(sizes)) {}
+
+    QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        QList<QSize> distinct;
+        for (const QSize& size : sizes_) {
+            if (!distinct.contains(size)) {
+                distinct.append(size);
+            }
+        }
+        return distinct;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        return sizes_[closestImage(size)].scaled(size, Qt::KeepAspectRatio);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        QPixmap image = decoded(closestImage(size));
+        return image.size() == size || image.isNull()
+                   ? image
+                   : image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal scale =
+            painter->device() != nullptr ? painter->device()->devicePixelRatio() : 1.0;
+        painter->drawPixmap(rect, pixmap(rect.size() * scale, mode, state));
+    }
+
+    QIconEngine* clone() const override { return new LazyIconEngine(*this); }
+
+    QString key() const override { return QStringLiteral("norvessa_lazy_icon"); }
+
+  private:
+    // The smallest image at least as large as wanted, or else the largest; of images of one size
+    // the first, which the icon files hold with the most colours.
+    std::size_t closestImage(const QSize& wanted) const {
+        std::size_t best = 0;
+        for (std::size_t index = 1; index < sizes_.size(); ++index) {
+            const QSize& candidate = sizes_[index];
+            const QSize& chosen = sizes_[best];
+            const bool candidateFits = candidate.width() >= wanted.width();
+            const bool chosenFits = chosen.width() >= wanted.width();
+            if (candidateFits != chosenFits
+                    ? candidateFits
+                    : (candidateFits ? candidate.width() < chosen.width()
+                                     : candidate.width() > chosen.width())) {
+                best = index;
+            }
+        }
+        return best;
+    }
+
+    // A null pixmap when the image cannot be decoded; the tests decode every image of every
+    // icon the program carries.
+    QPixmap decoded(std::size_t index) {
+        auto found = images_.find(index);
+        if (found == images_.end()) {
+            QImageReader reader(path_);
+            const QImage image =
+                reader.jumpToImage(static_cast<int>(index)) ? reader.read() : QImage();
+            found = images_.emplace(index, QPixmap::fromImage(image)).first;
+        }
+        return found->second;
+    }
+
+    QString path_;
+    std::vector<QSize> sizes_;
+    std::map<std::size_t, QPixmap> images_;
+};
 
 }  // namespace
 
@@ -26,21 +108,21 @@ QImage loadImage(QLatin1String path) {
 }
 
 QIcon loadIcon(QLatin1String path) {
-    // Every image of the file goes into the icon, so each place that shows it can pick its size.
+    // Only the directory is read here; each image is decoded when first drawn (icon_engine).
     QImageReader reader(path);
     const int count = reader.imageCount();
     if (count < 1) {
         throw platform::PlatformError(unreadable(path, reader));
     }
-    QIcon icon;
+    std::vector<QSize> sizes;
     for (int index = 0; index < count; ++index) {
-        const QImage image = reader.jumpToImage(index) ? reader.read() : QImage();
-        if (image.isNull()) {
+        const QSize size = reader.jumpToImage(index) ? reader.size() : QSize();
+        if (!size.isValid()) {
             throw platform::PlatformError(unreadable(path, reader));
         }
-        icon.addPixmap(QPixmap::fromImage(image));
+        sizes.push_back(size);
     }
-    return icon;
+    return QIcon(new LazyIconEngine(path, std::move(sizes)));
 }
 
 }  // namespace norvessa::resources

@@ -109,7 +109,10 @@ TEST(ProgramIcon, LoadsWithEverySize) {
     const QIcon icon = norvessa::resources::loadIcon(norvessa::resources::kProgramIconPath);
     for (const int side : {16, 32, 48, 128, 256}) {
         EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side;
+        // Each image is decoded when first drawn.
+        EXPECT_EQ(icon.pixmap(QSize(side, side)).size(), QSize(side, side)) << side;
     }
+    EXPECT_EQ(icon.pixmap(QSize(20, 20)).size(), QSize(20, 20));
 }
 
 TEST(Form3Icon, HoldsA24BitAndA32BitImage) {

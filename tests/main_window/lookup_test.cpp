@@ -195,16 +195,35 @@ TEST_F(Lookup, ADamagedOrMissingDatabaseIsReportedAndTheNextStartRestoresIt) {
     lookUp(QStringLiteral("K9HCG08U5M"));
     const QStringList shown = detailBoxes();
 
+    const QString file = QString::fromStdString(home_.databaseFile().string());
     std::filesystem::remove(home_.databaseFile());
     lookUp(QStringLiteral("MT29F64G08"));
     ASSERT_EQ(errors_.reports().size(), 1);
     EXPECT_TRUE(errors_.reports()[0].report.detail.contains(QStringLiteral("zuzivive.ss")))
         << errors_.reports()[0].report.detail.toStdString();
+    EXPECT_TRUE(
+        errors_.reports()[0].report.reason.startsWith(QStringLiteral("数据库文件不存在：") + file))
+        << errors_.reports()[0].report.reason.toStdString();
     EXPECT_EQ(form_.DbConnection->State(), norvessa::ado::adStateClosed);
 
     writeWholeFile(home_.databaseFile(), std::string(954368, '\x5A'));
     lookUp(QStringLiteral("MT29F64G08"));
     ASSERT_EQ(errors_.reports().size(), 2);
+    EXPECT_TRUE(errors_.reports()[1].report.reason.contains(QStringLiteral("已损坏")))
+        << errors_.reports()[1].report.reason.toStdString();
+    EXPECT_TRUE(errors_.reports()[1].report.reason.contains(file));
+
+    // The carried image with another database password: the page holding the password is
+    // masked with a fixed key, so changing one masked byte changes the stored password.
+    std::string otherPassword = carriedDatabaseImage();
+    ASSERT_GT(otherPassword.size(), 0x43U);
+    otherPassword[0x42] = static_cast<char>(otherPassword[0x42] ^ 0x01);
+    writeWholeFile(home_.databaseFile(), otherPassword);
+    lookUp(QStringLiteral("MT29F64G08"));
+    ASSERT_EQ(errors_.reports().size(), 3);
+    EXPECT_TRUE(errors_.reports()[2].report.reason.contains(QStringLiteral("密码不对")))
+        << errors_.reports()[2].report.reason.toStdString() << " / "
+        << errors_.reports()[2].report.detail.toStdString();
     EXPECT_EQ(form_.DbConnection->State(), norvessa::ado::adStateClosed);
     EXPECT_EQ(form_.DbRecordset->State(), norvessa::ado::adStateClosed);
     EXPECT_EQ(detailBoxes(), shown) << "a failed lookup leaves the detail boxes alone";
@@ -216,7 +235,7 @@ TEST_F(Lookup, ADamagedOrMissingDatabaseIsReportedAndTheNextStartRestoresIt) {
     EXPECT_EQ(restarted.ListView1->listItems().count(), 9);
     lookUp(QStringLiteral("MT29F64G08"));
     EXPECT_EQ(form_.ListView1->listItems().count(), 9) << "the first window works again too";
-    EXPECT_EQ(errors_.reports().size(), 2);
+    EXPECT_EQ(errors_.reports().size(), 3);
 }
 
 }  // namespace

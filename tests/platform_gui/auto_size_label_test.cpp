@@ -54,22 +54,27 @@ TEST_F(AutoSizeLabelTest, ANewCaptionKeepsTheTopLeftCornerAndTakesItsWidth) {
 
 TEST_F(AutoSizeLabelTest, WideningOnlyEverGrows) {
     label.setText(QStringLiteral("共"));
-    label.widenToCaption();
+    label.fitToCaption();
     EXPECT_EQ(label.width(), 104);
     label.setText(QStringLiteral("共查到1234567890个结果！"));
-    label.widenToCaption();
+    label.fitToCaption();
     EXPECT_EQ(label.width(), label.captionWidth());
 }
 
-TEST_F(AutoSizeLabelTest, TheCaptionFitsTheDesignedOneEmHeight) {
-    // The same caption drawn in a label of one em and in one of three: the baseline does not
-    // depend on the height, so any ink missing from the short one was clipped.
-    label.setCaption(QStringLiteral("型号：ECC纠错"));
-    const int inShortLabel = inkPixels(label);
-    label.resize(label.width(), 48);
-    const int inTallLabel = inkPixels(label);
-    EXPECT_GT(inShortLabel, 0);
-    EXPECT_GE(inShortLabel, inTallLabel * 98 / 100);
+TEST_F(AutoSizeLabelTest, AFittedCaptionKeepsItsDescendersAndItsOneEmBaseline) {
+    // The same caption drawn in the fitted label and in one three times as tall: the baseline does
+    // not depend on the height, so any ink missing from the fitted one was clipped.
+    for (const QString& caption :
+         {QStringLiteral("型号：ECC纠错"), QStringLiteral("velthorn42@example.com gpqy")}) {
+        label.setCaption(caption);
+        label.resize(label.width(), 16);
+        label.fitToCaption();
+        EXPECT_GE(label.height(), 16);
+        const int fitted = inkPixels(label);
+        label.resize(label.width(), 48);
+        EXPECT_GT(fitted, 0);
+        EXPECT_EQ(fitted, inkPixels(label)) << caption.toStdString();
+    }
 }
 
 }  // namespace

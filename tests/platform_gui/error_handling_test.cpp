@@ -17,6 +17,7 @@ namespace {
 
 using norvessa::platform::actionFailedSummary;
 using norvessa::platform::ErrorReport;
+using norvessa::platform::ExplainedError;
 using norvessa::platform::onClicked;
 using norvessa::platform::runEventHandler;
 
@@ -80,26 +81,50 @@ TEST(Application, NamesTheProgramAndReportsWhatEscapesAnEventHandler) {
     EXPECT_EQ(errors.reports().size(), 2);
 }
 
-TEST(ErrorReport, TheDefaultPresenterShowsAMessageBoxWithBothTexts) {
+TEST(ErrorReport, TheMessageBoxIsChineseWithTheTechnicalDetailInItsDetailsPart) {
     const auto previous = norvessa::platform::setErrorPresenter({});
-    QString shownSummary;
-    QString shownDetail;
     QString shownTitle;
+    QString shownSummary;
+    QString shownExplanation;
+    QStringList buttons;
     QTimer::singleShot(0, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             shownTitle = box->windowTitle();
             shownSummary = box->text();
-            shownDetail = box->informativeText();
+            shownExplanation = box->informativeText();
+            for (const QAbstractButton* button : box->buttons()) {
+                buttons.append(button->text());
+            }
             box->accept();
         }
     });
-    norvessa::platform::reportError({QStringLiteral("程序无法启动。"),
-                                     QStringLiteral("cannot create the folder /x: File exists")});
+    try {
+        try {
+            throw std::runtime_error("cannot create the folder /x: File exists");
+        } catch (...) {
+            std::throw_with_nested(
+                ExplainedError(QStringLiteral("无法写入数据库文件：/x/zuzivive.ss")));
+        }
+    } catch (...) {
+        norvessa::platform::reportError(norvessa::platform::reportOf(
+            QStringLiteral("程序无法启动。"), std::current_exception()));
+    }
     norvessa::platform::setErrorPresenter(previous);
 
     EXPECT_EQ(shownTitle, QStringLiteral("Norvessa"));
     EXPECT_EQ(shownSummary, QStringLiteral("程序无法启动。"));
-    EXPECT_EQ(shownDetail, QStringLiteral("cannot create the folder /x: File exists"));
+    EXPECT_EQ(shownExplanation, QStringLiteral("无法写入数据库文件：/x/zuzivive.ss\n\n详细信息："
+                                               "cannot create the folder /x: File exists"));
+    // Qt's own Chinese texts are loaded whatever the system's language.
+    EXPECT_EQ(buttons, QStringList{QStringLiteral("确定")});
+}
+
+TEST(ErrorReport, AnUnforeseenErrorKeepsItsMessageAsTheDetail) {
+    const ErrorReport report = norvessa::platform::reportOf(
+        actionFailedSummary(), std::make_exception_ptr(std::logic_error("no row 12")));
+    EXPECT_EQ(report.detail, QStringLiteral("no row 12"));
+    ASSERT_FALSE(report.reason.isEmpty());
+    EXPECT_EQ(report.reason.front().script(), QChar::Script_Han);
 }
 
 }  // namespace

@@ -84,6 +84,22 @@ TEST_F(ListViewTest, ClearRemovesTheRowsKeepsTheColumnsAndRetiresOldRows) {
     EXPECT_EQ(view.item(0, 1), nullptr);
 }
 
+TEST_F(ListViewTest, ACellShowsItsValueOnOneLineAndCutsOnlyWhatDoesNotFit) {
+    const QStringList values = {QStringLiteral("UP16-EB\r\n"), QStringLiteral("\r\nAU6985B"),
+                                QStringLiteral("A\r\nB"), QString(40, QLatin1Char('W'))};
+    for (const QString& value : values) {
+        view.listItems().add(QStringLiteral("1")).setSubItem(2, value);
+    }
+
+    EXPECT_EQ(view.shownText(0, 2), QStringLiteral("UP16-EB"));
+    EXPECT_EQ(view.shownText(1, 2), QStringLiteral("AU6985B"));
+    EXPECT_EQ(view.shownText(2, 2), QStringLiteral("A B"));
+    EXPECT_EQ(view.item(1, 2)->text(), values[1]) << "the stored value keeps its line break";
+    const QString cut = view.shownText(3, 2);
+    EXPECT_TRUE(cut.endsWith(QChar(0x2026))) << cut.toStdString();
+    EXPECT_LE(view.fontMetrics().horizontalAdvance(cut), view.cellTextRect(3, 2).width());
+}
+
 TEST(ListViewLifetime, ARowOutlivingItsListThrowsInsteadOfCrashing) {
     auto view = std::make_unique<ListView>(nullptr);
     view->columnHeaders().add(QStringLiteral("id"), 10);

@@ -53,7 +53,7 @@ TEST(Fonts, TheSongFaceOrAnInstalledStandInIsUsed) {
         anyInstalled = anyInstalled || QFontDatabase::hasFamily(family);
     }
     if (!anyInstalled) {
-        GTEST_SKIP() << "no Song-style Chinese face is installed (fonts-noto-cjk provides one)";
+        GTEST_SKIP() << "no Song-style Chinese face is installed (fonts-arphic-uming provides one)";
     }
 
     const QFont font = songFont(12);

@@ -95,6 +95,8 @@ TEST_F(ForumLinks, AFailedStartIsReportedAndTheWindowStaysOpen) {
     click(form_->Label13);
     ASSERT_EQ(errors.reports().size(), 1);
     EXPECT_TRUE(errors.reports().front().report.detail.contains(QStringLiteral("not found")));
+    EXPECT_TRUE(
+        errors.reports().front().report.reason.startsWith(QStringLiteral("无法打开网址：")));
     EXPECT_TRUE(form_->isVisible());
 }
 

@@ -124,9 +124,8 @@ bool load(Form1& form) {
         form.Form_Load();
         return true;
     } catch (...) {
-        norvessa::platform::reportError(
-            {norvessa::platform::startFailedSummary(),
-             norvessa::platform::describeException(std::current_exception())});
+        norvessa::platform::reportError(norvessa::platform::reportOf(
+            norvessa::platform::startFailedSummary(), std::current_exception()));
         return false;
     }
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+// What the user is told when start-up or a lookup fails: what went wrong with the database file,
+// in words a user understands, and where that file lies on this machine.
+
+#include <QString>
+#include <exception>
+
+namespace norvessa::main_window {
+
+// The database file as the user can find it: where it lies on this machine, or the program's own
+// path for it where it cannot be placed.
+QString shownDatabaseFile();
+
+// Why a lookup failed, from the failure of the database access component.
+QString lookupFailureReason(const std::exception_ptr& failure);
+
+// Why start-up failed while reading the carried database or writing it out.
+QString carriedDatabaseUnreadableReason();
+QString databaseUnwritableReason();
+
+}  // namespace norvessa::main_window
