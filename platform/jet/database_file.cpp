@@ -9,6 +9,7 @@
 #include "platform/jet/byte_cursor.h"
 #include "platform/jet/errors.h"
 #include "platform/jet/rc4.h"
+#include "platform/jet/usage_map.h"
 
 namespace norvessa::jet {
 namespace {
@@ -70,14 +71,17 @@ DatabaseFile::DatabaseFile(std::string displayName, std::vector<std::uint8_t> by
 
 void DatabaseFile::initialise() {
     header_ = decodeHeaderPage(bytes_);
-    // A partial last page cannot hold anything whole; it is treated as absent.
+    // Every database file is whole pages; anything else was cut or grown by something else.
+    if (bytes_.size() % layout::kPageSize != 0) {
+        throwCorrupt(Location{"file", std::nullopt, std::nullopt},
+                     "the file is damaged: its length, " + std::to_string(bytes_.size()) +
+                         " bytes, is not a whole number of " + std::to_string(layout::kPageSize) +
+                         "-byte pages");
+    }
     pageCount_ = static_cast<std::uint32_t>(
         std::min<std::size_t>(bytes_.size() / layout::kPageSize, UINT32_MAX));
-    if (header_.databaseKey == 0) {
-        return;
-    }
     // Encrypted pages: decrypt every page but the header once, in place.
-    for (std::uint32_t page = 1; page < pageCount_; ++page) {
+    for (std::uint32_t page = 1; header_.databaseKey != 0 && page < pageCount_; ++page) {
         const std::uint32_t pageKey = header_.databaseKey ^ page;
         const std::uint8_t key[4] = {
             static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
@@ -85,6 +89,7 @@ void DatabaseFile::initialise() {
         rc4Apply(key, std::span(bytes_).subspan(std::size_t{page} * layout::kPageSize,
                                                 layout::kPageSize));
     }
+    checkGlobalUsageMap(*this);
 }
 
 std::span<const std::uint8_t> DatabaseFile::typedPage(std::uint32_t number, std::uint8_t type,
@@ -101,7 +106,8 @@ std::span<const std::uint8_t> DatabaseFile::typedPage(std::uint32_t number, std:
 
 void DatabaseFile::throwPageBeyondEnd(std::uint32_t number, std::string_view purpose) const {
     throwCorrupt(Location{purpose, number, std::nullopt},
-                 "page lies beyond the end of the file (" + std::to_string(pageCount_) + " pages)");
+                 "the file is damaged: page lies beyond the end of the file (" +
+                     std::to_string(pageCount_) + " pages)");
 }
 
 }  // namespace norvessa::jet

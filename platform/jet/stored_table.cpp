@@ -79,6 +79,16 @@ void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
     withFileName(file, [&] {
         const std::uint32_t definitionPage = table.definition.definitionPage;
         const auto pages = readUsageMap(file, table.ownedPagesMap, "table definition");
+        // A page beyond the end is refused before any row is visited, so that a file cut short
+        // never yields part of a table.
+        if (!pages.empty() && pages.back() >= file.pageCount()) {
+            throwCorrupt(Location{"table definition", definitionPage, std::nullopt},
+                         "the file is damaged: the table's usage map lists page " +
+                             std::to_string(pages.back()) +
+                             ", which lies beyond the end of the file (" +
+                             std::to_string(file.pageCount()) + " pages)");
+        }
+        std::uint32_t liveRows = 0;
         for (std::size_t index = 0; index < pages.size(); ++index) {
             if (index + 1 < pages.size()) {
                 file.prefetch(pages[index + 1]);
@@ -100,10 +110,19 @@ void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
                                        ? followOverflow(file, table, page, slot, where)
                                        : page.rowBytes(slot, rowStart, end);
                 const RowLayout row(bytes, where, table.hasVariableColumns);
+                ++liveRows;
                 if (visit(StoredRow(file, table, row)) == ScanControl::Stop) {
                     return;
                 }
             }
+        }
+        // A flipped flag bit turns a live row into a deleted or moved one, which the scan
+        // would skip without a trace; the definition's count tells.
+        if (liveRows != table.definition.rowCount) {
+            throwCorrupt(Location{"table definition", definitionPage, std::nullopt},
+                         "the file is damaged: table \"" + table.definition.name + "\" has " +
+                             std::to_string(liveRows) + " rows, but its definition records " +
+                             std::to_string(table.definition.rowCount));
         }
     });
 }
