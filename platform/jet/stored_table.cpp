@@ -21,10 +21,10 @@ void checkOwner(const DataPage& page, std::uint32_t definitionPage) {
     }
 }
 
-// The moved row an overflow pointer row leads to.
-std::span<const std::uint8_t> followOverflow(const DatabaseFile& file, const StoredTable& table,
-                                             const DataPage& page, std::size_t slot,
-                                             Location& where) {
+// The page and row of the moved row an overflow pointer row leads to.
+std::pair<DataPage, std::uint32_t> followOverflow(const DatabaseFile& file,
+                                                  const StoredTable& table, const DataPage& page,
+                                                  std::size_t slot) {
     ByteCursor pointerRow(page.rowBytes(slot), page.location(slot));
     const std::uint32_t pointer = pointerRow.u32("overflow row pointer");
     pointerRow.check();
@@ -43,8 +43,7 @@ std::span<const std::uint8_t> followOverflow(const DatabaseFile& file, const Sto
                                               " row " + std::to_string(targetRow) +
                                               ", which is not a stored row");
     }
-    where = target.location(targetRow);
-    return target.rowBytes(targetRow);
+    return {target, targetRow};
 }
 
 }  // namespace
@@ -105,11 +104,18 @@ void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
                 if (state == SlotState::Deleted || state == SlotState::OverflowTarget) {
                     continue;
                 }
-                Location where = page.location(slot);
-                const auto bytes = state == SlotState::OverflowPointer
-                                       ? followOverflow(file, table, page, slot, where)
-                                       : page.rowBytes(slot, rowStart, end);
-                const RowLayout row(bytes, where, table.hasVariableColumns);
+                if (state == SlotState::OverflowPointer) {
+                    const auto [target, targetRow] = followOverflow(file, table, page, slot);
+                    const RowLayout row(target.rowBytes(targetRow), target.location(targetRow),
+                                        table.hasVariableColumns);
+                    ++liveRows;
+                    if (visit(StoredRow(file, table, row)) == ScanControl::Stop) {
+                        return;
+                    }
+                    continue;
+                }
+                const RowLayout row(page.rowBytes(slot, rowStart, end), page.location(slot),
+                                    table.hasVariableColumns);
                 ++liveRows;
                 if (visit(StoredRow(file, table, row)) == ScanControl::Stop) {
                     return;

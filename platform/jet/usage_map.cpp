@@ -110,11 +110,11 @@ void checkGlobalUsageMap(const DatabaseFile& file) {
     if (file.pageCount() <= kMapPage) {
         return;
     }
-    const auto bytes = file.page(kMapPage, "global usage map");
+    Page bytes = file.page(kMapPage, "global usage map");
     if (bytes[layout::kPageType.offset] != layout::page_type::kData) {
         return;
     }
-    const DataPage page(bytes, kMapPage);
+    const DataPage page(std::move(bytes), kMapPage);
     if (page.header().owner != layout::data_page::kOwnerGlobalMap || page.rowCount() == 0 ||
         page.state(0) != SlotState::Live) {
         return;
