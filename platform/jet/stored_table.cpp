@@ -54,6 +54,7 @@ StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::s
     StoredTable table;
     table.definition = toTableDefinition(block, std::move(name), page);
     table.ownedPagesMap = block.ownedPagesMap;
+    table.realIndexes = block.realIndexes;
     table.hasVariableColumns =
         block.variableColumns > 0 ||
         std::any_of(table.definition.columns.begin(), table.definition.columns.end(),
@@ -70,6 +71,28 @@ StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::s
         table.numericScale.push_back(scale);
     }
     return table;
+}
+
+ScanControl visitRowAt(const DatabaseFile& file, const StoredTable& table, std::uint32_t page,
+                       std::uint8_t row, const std::function<ScanControl(const RowView&)>& visit) {
+    const DataPage data(file.page(page, "data page"), page);
+    checkOwner(data, table.definition.definitionPage);
+    if (row >= data.rowCount()) {
+        throwCorrupt(data.location(row), "an index entry points to a row that does not exist (" +
+                                             std::to_string(data.rowCount()) + " rows)");
+    }
+    const SlotState state = data.state(row);
+    if (state == SlotState::Deleted) {
+        throwCorrupt(data.location(row), "an index entry points to a deleted row");
+    }
+    if (state == SlotState::OverflowPointer) {
+        const auto [target, targetRow] = followOverflow(file, table, data, row);
+        const RowLayout layout(target.rowBytes(targetRow), target.location(targetRow),
+                               table.hasVariableColumns);
+        return visit(StoredRow(file, table, layout));
+    }
+    const RowLayout layout(data.rowBytes(row), data.location(row), table.hasVariableColumns);
+    return visit(StoredRow(file, table, layout));
 }
 
 void scanStoredTable(const DatabaseFile& file, const StoredTable& table,

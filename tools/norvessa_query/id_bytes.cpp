@@ -133,3 +133,14 @@ bool storedIdBeginsWith(std::string_view stored, std::span<const std::uint8_t> w
 }
 
 }  // namespace norvessa::query
+
+namespace norvessa::query {
+
+std::optional<std::uint8_t> hexPair(std::string_view text) {
+    if (text.size() != 2 || !isHexPairs(text)) {
+        return std::nullopt;
+    }
+    return pairAt(text, 0);
+}
+
+}  // namespace norvessa::query
