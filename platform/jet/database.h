@@ -50,6 +50,8 @@ class RowView {
     virtual bool textEquals(std::size_t position, const TextKey& key) const = 0;
     // The same for a prefix: whether the text begins with the key.
     virtual bool textStartsWith(std::size_t position, const TextKey& prefix) const = 0;
+    // Whether the text holds the key anywhere, letter case ignored.
+    virtual bool textContains(std::size_t position, const TextKey& key) const = 0;
 
     bool textMatches(std::size_t position, const TextKey& key, TextMatch match) const {
         return match == TextMatch::Equals ? textEquals(position, key)
@@ -114,6 +116,9 @@ class Database {
   public:
     // Opens the file and checks the password (ignored when the file has none). Throws JetError.
     static Database open(const std::filesystem::path& file, std::string_view password);
+    // An image compiled into the program, read where it lies.
+    static Database fromStaticImage(std::span<const std::uint8_t> image, std::string_view password,
+                                    std::string displayName);
     // The same for a database image held in memory (the program's embedded image, tests).
     static Database fromBytes(std::vector<std::uint8_t> image, std::string_view password,
                               std::string displayName = "database image");

@@ -229,6 +229,41 @@ bool storedTextMatches(std::span<const std::uint8_t> stored, std::u16string_view
 
 }  // namespace
 
+bool storedTextContains(std::span<const std::uint8_t> stored, std::u16string_view foldedText) {
+    // Text columns hold at most 255 characters; longer stored text is decoded as a whole.
+    std::array<char16_t, 256> folded{};
+    if (stored.size() > 2 * folded.size()) {
+        std::u16string text = decodeText(stored);
+        for (char16_t& unit : text) {
+            unit = foldCase(unit);
+        }
+        return text.find(foldedText) != std::u16string::npos;
+    }
+    std::size_t count = 0;
+    const auto keep = [&](char16_t unit) { folded[count++] = foldCase(unit); };
+    if (!startsCompressed(stored)) {
+        for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
+            keep(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+        }
+    } else {
+        bool compressed = true;
+        for (std::size_t i = 2; i < stored.size();) {
+            if (stored[i] == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                keep(stored[i++]);
+            } else if (i + 1 < stored.size()) {
+                keep(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+                i += 2;
+            } else {
+                break;
+            }
+        }
+    }
+    return std::u16string_view(folded.data(), count).find(foldedText) != std::u16string_view::npos;
+}
+
 bool storedTextEquals(std::span<const std::uint8_t> stored, std::u16string_view foldedKey) {
     return storedTextMatches(stored, foldedKey, true);
 }

@@ -8,10 +8,8 @@
 #include <algorithm>
 #include <set>
 
-#include "tools/norvessa_query/id_bytes.h"
-#include "tools/norvessa_query/lookup_table.h"
-#include "tools/norvessa_query/lookups.h"
-#include "tools/norvessa_query/typed_input.h"
+#include "norvessa_query/command_line.h"
+#include "norvessa_query/lookups.h"
 
 namespace norvessa::query {
 namespace {
