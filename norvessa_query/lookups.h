@@ -156,7 +156,6 @@ ResultTable lookUpByController(const jet::Table& table, std::string_view name);
 
 // The four lookups behind one call: the typed text is checked and normalised first, so bad
 // input is reported as such whatever state the database is in, then the lookup runs.
-
 struct LookupInput {
     LookupMode mode = LookupMode::ExactModel;
     std::string text;                   // the model key, prefix or controller name
