@@ -126,6 +126,7 @@ class DatabaseFile::Reader {
 
 struct DatabaseFile::Block {
     std::uint32_t index = UINT32_MAX;  // which block of the file it holds; none yet
+    std::uint32_t loadedPages = 0;     // bit p: page p of the block has been read
     std::shared_ptr<std::uint8_t[]> bytes;
 };
 
@@ -221,38 +222,52 @@ void DatabaseFile::decryptPages(std::span<std::uint8_t> bytes, std::uint32_t fir
 
 Page DatabaseFile::cachedPage(std::uint32_t number) const {
     const std::uint32_t blockIndex = number / kPagesPerBlock;
+    const std::uint32_t slot = number % kPagesPerBlock;
     const std::lock_guard lock(cacheMutex_);
     Block& block = cache_[blockIndex % cache_.size()];
     if (block.index != blockIndex) {
-        loadBlock(block, blockIndex);
+        // A buffer that a page still in use shares is left to its holder.
+        if (!block.bytes || block.bytes.use_count() > 1) {
+            block.bytes = std::shared_ptr<std::uint8_t[]>(new std::uint8_t[kBlockSize]);
+        }
+        block.index = blockIndex;
+        block.loadedPages = 0;
     }
-    const std::size_t offset = std::size_t{number % kPagesPerBlock} * layout::kPageSize;
-    return Page(std::span<const std::uint8_t>(block.bytes.get() + offset, layout::kPageSize),
+    if ((block.loadedPages >> slot & 1U) == 0) {
+        // A scan asks for pages in file order, so the next page on asks for the rest of the
+        // block with one read; a page asked for out of order (an index search) is read alone.
+        std::uint32_t end = number + 1;
+        if (number == lastPageAsked_ + 1) {
+            const std::uint32_t blockEnd = std::min((blockIndex + 1) * kPagesPerBlock, pageCount_);
+            while (end < blockEnd && (block.loadedPages >> (end % kPagesPerBlock) & 1U) == 0) {
+                ++end;
+            }
+        }
+        readPages(block, number, end);
+    }
+    lastPageAsked_ = number;
+    return Page(std::span<const std::uint8_t>(
+                    block.bytes.get() + std::size_t{slot} * layout::kPageSize, layout::kPageSize),
                 block.bytes);
 }
 
-void DatabaseFile::loadBlock(Block& block, std::uint32_t blockIndex) const {
-    // A buffer that a page still in use shares is left to its holder.
-    if (!block.bytes || block.bytes.use_count() > 1) {
-        block.bytes = std::shared_ptr<std::uint8_t[]>(new std::uint8_t[kBlockSize]);
-    }
-    block.index = UINT32_MAX;
-    const std::uint32_t firstPage = blockIndex * kPagesPerBlock;
-    const std::uint32_t pages = std::min(kPagesPerBlock, pageCount_ - firstPage);
-    const std::span<std::uint8_t> bytes =
-        std::span(block.bytes.get(), std::size_t{pages} * layout::kPageSize);
-    const std::size_t read = reader_->read(bytes, std::uint64_t{firstPage} * layout::kPageSize);
+void DatabaseFile::readPages(Block& block, std::uint32_t first, std::uint32_t end) const {
+    const std::span<std::uint8_t> bytes(
+        block.bytes.get() + std::size_t{first % kPagesPerBlock} * layout::kPageSize,
+        std::size_t{end - first} * layout::kPageSize);
+    const std::size_t read = reader_->read(bytes, std::uint64_t{first} * layout::kPageSize);
     if (read < bytes.size()) {
-        throwCorrupt(
-            Location{"page", firstPage + static_cast<std::uint32_t>(read / layout::kPageSize),
-                     std::nullopt},
-            "the file is damaged: it has become shorter since it was opened (" +
-                std::to_string(pageCount_) + " pages)");
+        throwCorrupt(Location{"page", first + static_cast<std::uint32_t>(read / layout::kPageSize),
+                              std::nullopt},
+                     "the file is damaged: it has become shorter since it was opened (" +
+                         std::to_string(pageCount_) + " pages)");
     }
     if (header_.databaseKey != 0) {
-        decryptPages(bytes, firstPage);
+        decryptPages(bytes, first);
     }
-    block.index = blockIndex;
+    for (std::uint32_t page = first; page < end; ++page) {
+        block.loadedPages |= 1U << (page % kPagesPerBlock);
+    }
 }
 
 Page DatabaseFile::typedPage(std::uint32_t number, std::uint8_t type,

@@ -1,9 +1,9 @@
 #pragma once
 
 // Owns access to a database file's pages and its decoded header. A file on disk that is larger
-// than the page cache is read a block of pages at a time into the cache as pages are asked for,
-// so memory stays flat however large the file is; a smaller file is read whole when it is
-// opened. An image already in memory (the program's embedded image, tests) is used where it
+// than the page cache is read into the cache as pages are asked for (in file order, a block of
+// pages at a time), so memory stays flat however large the file is; a smaller file is read
+// whole when it is opened. An image already in memory (the program's embedded image, tests) is used where it
 // lies. Pages of a page-encrypted database are decrypted once, as they are read.
 
 #include <cstdint>
@@ -107,7 +107,8 @@ class DatabaseFile {
     DatabaseFile(std::string displayName, std::unique_ptr<Reader> reader, std::uint64_t size);
     void initialise(std::span<const std::uint8_t> headerBytes, std::uint64_t size);
     Page cachedPage(std::uint32_t number) const;
-    void loadBlock(Block& block, std::uint32_t blockIndex) const;
+    // Reads pages first to end (exclusive), all in `block`, into their places in it.
+    void readPages(Block& block, std::uint32_t first, std::uint32_t end) const;
     void decryptPages(std::span<std::uint8_t> bytes, std::uint32_t firstPage) const;
     [[noreturn]] void throwPageBeyondEnd(std::uint32_t number, std::string_view purpose) const;
 
@@ -117,6 +118,7 @@ class DatabaseFile {
     std::unique_ptr<Reader> reader_;
     mutable std::mutex cacheMutex_;
     mutable std::vector<Block> cache_;
+    mutable std::uint32_t lastPageAsked_ = UINT32_MAX;
     std::uint32_t pageCount_ = 0;
     HeaderPage header_;
 };
