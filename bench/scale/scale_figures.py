@@ -6,17 +6,18 @@
 In-process: engine_bench's lookups (our engine, SQLite without and with an index, libmdb, a
 raw memchr over the file, and the lookup by ID bytes through an index). Whole-process: each
 program started once per lookup, as a user runs it: norvessa-query, sqlite3 without and with an
-index, mdb-sql, and memchr_scan. Every figure is a median, given with its ratio to the peer
+index, mdb-sql, and memchr_scan; norvessa-query writes CSV, the nearest of its formats to
+sqlite3's plain rows. Every figure is a median, given with its ratio to the peer
 measured in the same run, and each program's peak resident memory.
 
 The bench files are written by engine_bench on its first run into BUILD_DIR/bench/engine.
 """
 
 import json
-import os
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -48,18 +49,18 @@ def in_process(build: Path) -> dict:
 
 
 def run_once(command: list, stdin: str | None) -> tuple:
-    """Wall time in milliseconds and peak resident memory in MiB of one run."""
-    start = time.perf_counter()
-    process = subprocess.Popen(command, stdin=subprocess.PIPE if stdin else subprocess.DEVNULL,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    if stdin:
-        process.stdin.write(stdin.encode())
-        process.stdin.close()
-    _, status, usage = os.wait4(process.pid, 0)
-    elapsed = (time.perf_counter() - start) * 1000
-    if os.waitstatus_to_exitcode(status) not in (0, 1):
-        return None
-    return elapsed, usage.ru_maxrss / 1024
+    """Wall time in milliseconds and peak resident memory in MiB of one run. The memory comes
+    from /usr/bin/time, whose child starts small: a child of this script would count the
+    script's own memory from before it started the program."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        start = time.perf_counter()
+        finished = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name] + command,
+                                  input=stdin.encode() if stdin else None,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        elapsed = (time.perf_counter() - start) * 1000
+        if finished.returncode not in (0, 1):
+            return None
+        return elapsed, int(report.read().split()[-1]) / 1024
 
 
 def whole_process(command: list, runs: int, stdin: str | None = None) -> tuple | None:
@@ -115,19 +116,21 @@ def main() -> int:
         indexed = str(files / f"lookup-{rows}-indexed.sqlite")
         measured = {
             "norvessa-query MODEL": whole_process(
-                [query, "--database", jet, "--password", PASSWORD, MODEL], runs),
+                [query, "--database", jet, "--password", PASSWORD, "--format", "csv", MODEL], runs),
             "sqlite3 MODEL, no index": whole_process(["sqlite3", plain, MODEL_QUERY], runs),
             "sqlite3 MODEL, index": whole_process(["sqlite3", indexed, MODEL_QUERY], runs),
             "mdb-sql MODEL": whole_process(
                 ["mdb-sql", "-P", "-H", "-F", jet], min(runs, 3),
-                f"select * from velthorn42 where FLASH型号 = '{MODEL}'\n"),
+                f"select * from velthorn42 where [FLASH型号] = '{MODEL}'\n"),
             "memchr_scan": whole_process([memchr, jet, byte], runs),
             "norvessa-query --id": whole_process(
-                [query, "--database", jet, "--password", PASSWORD, "--id", ID_BYTES], runs),
+                [query, "--database", jet, "--password", PASSWORD, "--format", "csv", "--id",
+                 ID_BYTES], runs),
             "sqlite3 ID bytes, index": whole_process(["sqlite3", indexed, ID_QUERY], runs),
         }
         if rows == SHIPPED:
-            measured["norvessa-query MODEL (carried image)"] = whole_process([query, MODEL], runs)
+            measured["norvessa-query MODEL (carried image)"] = whole_process(
+                [query, "--format", "csv", MODEL], runs)
         print(f" {rows:,} rows")
         peer = measured["sqlite3 MODEL, no index"]
         for label, figure in measured.items():
