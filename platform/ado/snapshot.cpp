@@ -34,6 +34,8 @@ jet::TextMatch textMatch(sql::TextComparison comparison) {
     switch (comparison) {
         case sql::TextComparison::Equals:
             return jet::TextMatch::Equals;
+        case sql::TextComparison::StartsWith:
+            return jet::TextMatch::StartsWith;
     }
     throw AdoError("unknown text comparison");
 }
@@ -52,8 +54,8 @@ Snapshot takeSnapshot(const jet::Database& database, const sql::SelectQuery& que
 
     Snapshot snapshot;
     snapshot.fieldCount = definition.columns.size();
-    // An index on the column is searched when there is one; the lookup table's model column
-    // has none, so its lookups scan.
+    // An index on the column is searched when there is one (the lookup table's ID号); the model
+    // column has none, so the window's lookups scan.
     table.findText(column, textMatch(query.condition.comparison), query.condition.text,
                    [&](const jet::RowView& row) {
                        std::vector<jet::Value>& values = snapshot.rows.emplace_back();
