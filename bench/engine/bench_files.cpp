@@ -96,4 +96,23 @@ std::filesystem::path sqliteFile(std::size_t rowCount) {
     return path;
 }
 
+std::filesystem::path sqliteIndexedFile(std::size_t rowCount) {
+    const auto path = benchPath(rowCount, "-indexed.sqlite");
+    if (!std::filesystem::exists(path)) {
+        const auto partial = std::filesystem::path(path).concat(".partial");
+        std::filesystem::copy_file(sqliteFile(rowCount), partial,
+                                   std::filesystem::copy_options::overwrite_existing);
+        sqlite3* db = nullptr;
+        check(sqlite3_open(partial.c_str(), &db), db, "open");
+        check(sqlite3_exec(db,
+                           "create index model on velthorn42 (\"FLASH型号\");"
+                           "create index id_bytes on velthorn42 (\"ID号\")",
+                           nullptr, nullptr, nullptr),
+              db, "create index");
+        sqlite3_close(db);
+        std::filesystem::rename(partial, path);
+    }
+    return path;
+}
+
 }  // namespace norvessa::bench

@@ -1,8 +1,8 @@
 #pragma once
 
-// The lookup table at a given size as a Jet file (written by our writer) and as an SQLite
-// file with the same rows and no index: the shipped data set's rows, repeated with fresh ids
-// when more rows are wanted.
+// The lookup table at a given size as a Jet file (written by our writer, with the lookup
+// table's indexes) and as SQLite files with the same rows, without and with indexes: the shipped
+// data set's rows, repeated with fresh ids when more rows are wanted.
 
 #include <cstddef>
 #include <filesystem>
@@ -11,11 +11,15 @@ namespace norvessa::bench {
 
 inline constexpr const char* kPassword = "20240102";
 inline constexpr const char* kTable = "velthorn42";
-inline constexpr const char* kModel = "MT29F64G08";  // 9 rows in the shipped data set
+inline constexpr const char* kModel = "MT29F64G08";        // 9 rows in the shipped data set
+inline constexpr const char* kIdBytes = "EC D3 14 A5";     // the ID bytes --id looks up
+inline constexpr const char* kIdBytesEnd = "EC D3 14 A6";  // the first text after that prefix
 
 // Each writes its file unless it is already there and returns the path. Throws when the
 // file cannot be written (e.g. a size the writer does not support).
 std::filesystem::path jetFile(std::size_t rowCount);
 std::filesystem::path sqliteFile(std::size_t rowCount);
+// The same rows with indexes on the model and on the ID bytes.
+std::filesystem::path sqliteIndexedFile(std::size_t rowCount);
 
 }  // namespace norvessa::bench

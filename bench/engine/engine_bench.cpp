@@ -2,9 +2,11 @@
 //   jet     our engine: open, verify the password, find the table, scan every row comparing
 //           the model column, decode the matching rows, close;
 //   sqlite  SQLite opening its own file with the same rows, running the same query without an
-//           index, reading the matching rows, closing;
+//           index (sqliteIndexed: with an index on the model), reading the matching rows, closing;
 //   libmdb  mdbtools' library reading our file (it does not check passwords);
 //   memchr  the floor: map the file and run memchr over all its bytes for its rarest byte.
+// And the lookup by ID bytes through an index: norvessa-query's --id walking the index on ID号
+// (jetId) against SQLite's range search on its index (sqliteId).
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -18,12 +20,14 @@
 #include <array>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "bench_files.h"
+#include "norvessa_query/lookups.h"
 #include "platform/jet/database.h"
 
 namespace {
@@ -76,8 +80,9 @@ void jetLookup(benchmark::State& state) {
     finish(state, rows);
 }
 
-void sqliteLookup(benchmark::State& state) {
-    const auto file = fileOrSkip(state, bench::sqliteFile);
+void sqliteQuery(benchmark::State& state, std::filesystem::path (*make)(std::size_t),
+                 const char* query, std::initializer_list<const char*> values) {
+    const auto file = fileOrSkip(state, make);
     if (!file) {
         return;
     }
@@ -90,9 +95,11 @@ void sqliteLookup(benchmark::State& state) {
             break;
         }
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, "select * from velthorn42 where \"FLASH型号\" = ?1", -1, &statement,
-                           nullptr);
-        sqlite3_bind_text(statement, 1, bench::kModel, -1, SQLITE_STATIC);
+        sqlite3_prepare_v2(db, query, -1, &statement, nullptr);
+        int parameter = 0;
+        for (const char* value : values) {
+            sqlite3_bind_text(statement, ++parameter, value, -1, SQLITE_STATIC);
+        }
         while (sqlite3_step(statement) == SQLITE_ROW) {
             auto& fields = rows.emplace_back();
             for (int i = 0; i < static_cast<int>(kColumns); ++i) {
@@ -105,6 +112,40 @@ void sqliteLookup(benchmark::State& state) {
         benchmark::DoNotOptimize(rows.data());
     }
     finish(state, rows);
+}
+
+constexpr const char* kModelQuery = "select * from velthorn42 where \"FLASH型号\" = ?1";
+
+void sqliteLookup(benchmark::State& state) {
+    sqliteQuery(state, bench::sqliteFile, kModelQuery, {bench::kModel});
+}
+
+void sqliteIndexedLookup(benchmark::State& state) {
+    sqliteQuery(state, bench::sqliteIndexedFile, kModelQuery, {bench::kModel});
+}
+
+void sqliteIdLookup(benchmark::State& state) {
+    sqliteQuery(state, bench::sqliteIndexedFile,
+                "select * from velthorn42 where \"ID号\" >= ?1 and \"ID号\" < ?2",
+                {bench::kIdBytes, bench::kIdBytesEnd});
+}
+
+void jetIdLookup(benchmark::State& state) {
+    const auto file = fileOrSkip(state, bench::jetFile);
+    if (!file) {
+        return;
+    }
+    const std::vector<std::uint8_t> wanted = query::parseTypedIdBytes(bench::kIdBytes);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const jet::Database database = jet::Database::open(*file, bench::kPassword);
+        const query::ResultTable result =
+            query::lookUpByIdBytes(database.table(bench::kTable), wanted);
+        found = result.rows.size();
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+    state.SetComplexityN(state.range(0));
+    state.counters["matches"] = static_cast<double>(found);
 }
 
 void libmdbLookup(benchmark::State& state) {
@@ -205,7 +246,10 @@ BENCHMARK(jetLookup)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(sqliteLookup)->Arg(kShipped)->Arg(300000)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
-BENCHMARK(libmdbLookup)->Arg(kShipped)->Unit(benchmark::kMicrosecond);
+BENCHMARK(sqliteIndexedLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(jetIdLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(sqliteIdLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(libmdbLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
 BENCHMARK(memchrScan)->Arg(kShipped)->Arg(300000)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

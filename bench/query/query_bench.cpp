@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "large_lookup_database.h"
-#include "tools/norvessa_query/lookup_database.h"
-#include "tools/norvessa_query/lookups.h"
-#include "tools/norvessa_query/query_tool.h"
-#include "tools/norvessa_query/result_formats.h"
+#include "norvessa_query/command_line.h"
+#include "norvessa_query/lookups.h"
+#include "norvessa_query/result_formats.h"
 
 namespace norvessa::query::bench {
 namespace {

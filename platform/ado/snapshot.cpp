@@ -30,11 +30,12 @@ jet::Table findTable(const jet::Database& database, const std::string& name) {
     }
 }
 
-bool matches(const jet::RowView& row, std::size_t column, const jet::TextKey& key,
-             sql::TextComparison comparison) {
+jet::TextMatch textMatch(sql::TextComparison comparison) {
     switch (comparison) {
         case sql::TextComparison::Equals:
-            return row.textEquals(column, key);
+            return jet::TextMatch::Equals;
+        case sql::TextComparison::StartsWith:
+            return jet::TextMatch::StartsWith;
     }
     throw AdoError("unknown text comparison");
 }
@@ -53,17 +54,17 @@ Snapshot takeSnapshot(const jet::Database& database, const sql::SelectQuery& que
 
     Snapshot snapshot;
     snapshot.fieldCount = definition.columns.size();
-    const jet::TextKey key(query.condition.text);
-    table.scan([&](const jet::RowView& row) {
-        if (matches(row, column, key, query.condition.comparison)) {
-            std::vector<jet::Value>& values = snapshot.rows.emplace_back();
-            values.reserve(snapshot.fieldCount);
-            for (std::size_t position = 0; position < snapshot.fieldCount; ++position) {
-                values.push_back(row.value(position));
-            }
-        }
-        return jet::ScanControl::Continue;
-    });
+    // An index on the column is searched when there is one (the lookup table's ID号); the model
+    // column has none, so the window's lookups scan.
+    table.findText(column, textMatch(query.condition.comparison), query.condition.text,
+                   [&](const jet::RowView& row) {
+                       std::vector<jet::Value>& values = snapshot.rows.emplace_back();
+                       values.reserve(snapshot.fieldCount);
+                       for (std::size_t position = 0; position < snapshot.fieldCount; ++position) {
+                           values.push_back(row.value(position));
+                       }
+                       return jet::ScanControl::Continue;
+                   });
     return snapshot;
 }
 

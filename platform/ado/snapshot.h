@@ -13,8 +13,9 @@
 namespace norvessa::ado {
 
 struct Snapshot {
-    std::size_t fieldCount = 0;                 // the table's columns, in table order
-    std::vector<std::vector<jet::Value>> rows;  // the matching rows, in storage order
+    std::size_t fieldCount = 0;  // the table's columns, in table order
+    // The matching rows: in index order when an index was searched, else in storage order.
+    std::vector<std::vector<jet::Value>> rows;
 };
 
 // Throws AdoError when the table or column does not exist or the column is not text, and

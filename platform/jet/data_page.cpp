@@ -11,10 +11,10 @@ std::string rowText(std::size_t row) {
 
 }  // namespace
 
-DataPage::DataPage(std::span<const std::uint8_t> page, std::uint32_t pageNumber)
-    : page_(page), pageNumber_(pageNumber) {
+DataPage::DataPage(Page page, std::uint32_t pageNumber)
+    : page_(std::move(page)), pageNumber_(pageNumber) {
     const Location where{"data page", pageNumber, std::nullopt};
-    ByteCursor cursor(page, where);
+    ByteCursor cursor(page_.bytes(), where);
     const std::uint8_t type = cursor.u8(layout::kPageType);
     header_.freeSpace = cursor.u16(d::kFreeSpace);
     header_.owner = cursor.u32(d::kOwner);
@@ -25,7 +25,7 @@ DataPage::DataPage(std::span<const std::uint8_t> page, std::uint32_t pageNumber)
         std::snprintf(detail, sizeof detail, "expected page type 0x01, found 0x%02X", type);
         throwCorrupt(where, detail);
     }
-    if (d::kSlotTable + std::size_t{header_.rowCount} * d::kSlotSize > page.size()) {
+    if (d::kSlotTable + std::size_t{header_.rowCount} * d::kSlotSize > page_.size()) {
         throwCorrupt(where, "row count " + std::to_string(header_.rowCount) +
                                 " does not fit the page's slot table");
     }

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "platform/jet/byte_cursor.h"
+#include "platform/jet/database_file.h"
 #include "platform/jet/layout.h"
 
 namespace norvessa::jet {
@@ -36,11 +37,15 @@ constexpr SlotState slotState(std::uint16_t rawSlot) {
     return moved ? SlotState::OverflowTarget : SlotState::Live;
 }
 
-// A decoded view of one data page; the page bytes must outlive it.
+// A decoded view of one data page; it keeps the page's bytes alive, and the row bytes it hands
+// out stay valid as long as it lives.
 class DataPage {
   public:
     // Checks the page type and that the slot table fits. Throws JetError(Corrupt).
-    DataPage(std::span<const std::uint8_t> page, std::uint32_t pageNumber);
+    DataPage(Page page, std::uint32_t pageNumber);
+    // Bytes held elsewhere, which must outlive the page.
+    DataPage(std::span<const std::uint8_t> page, std::uint32_t pageNumber)
+        : DataPage(Page(page), pageNumber) {}
 
     const DataPageHeader& header() const { return header_; }
     std::uint32_t pageNumber() const { return pageNumber_; }
@@ -83,7 +88,7 @@ class DataPage {
     [[noreturn, gnu::cold]] void failRowBounds(std::size_t row, std::size_t begin, std::size_t end,
                                                std::size_t rowArea) const;
 
-    std::span<const std::uint8_t> page_;
+    Page page_;
     std::uint32_t pageNumber_;
     DataPageHeader header_;
 };

@@ -47,6 +47,11 @@ Database Database::open(const std::filesystem::path& file, std::string_view pass
     return Database(DatabaseFile::open(file), password);
 }
 
+Database Database::fromStaticImage(std::span<const std::uint8_t> image, std::string_view password,
+                                   std::string displayName) {
+    return Database(DatabaseFile::fromStaticImage(image, std::move(displayName)), password);
+}
+
 Database Database::fromBytes(std::vector<std::uint8_t> image, std::string_view password,
                              std::string displayName) {
     return Database(DatabaseFile::fromBytes(std::move(image), std::move(displayName)), password);

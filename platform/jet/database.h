@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,7 +21,14 @@ namespace norvessa::jet {
 class DatabaseFile;  // the file's bytes and decoded header; defined by the reader
 struct StoredTable;  // a table's schema and storage details; defined by the reader
 
-// A text literal prepared once for Jet's text equality: letter case is ignored and trailing
+// How a text value is compared with a literal. As Jet compares text, letter case is ignored
+// and trailing blanks (of the value and of the literal) do not count.
+enum class TextMatch {
+    Equals,
+    StartsWith,  // the value begins with the literal
+};
+
+// A text literal prepared once for Jet's text comparison: letter case is ignored and trailing
 // blanks on either side do not count.
 class TextKey {
   public:
@@ -40,9 +48,40 @@ class RowView {
     // Jet's text equality against a prepared key, without building the whole value when the
     // stored bytes already decide it. A Null or non-text cell never equals.
     virtual bool textEquals(std::size_t position, const TextKey& key) const = 0;
+    // The same for a prefix: whether the text begins with the key.
+    virtual bool textStartsWith(std::size_t position, const TextKey& prefix) const = 0;
+    // Whether the text holds the key anywhere, letter case ignored.
+    virtual bool textContains(std::size_t position, const TextKey& key) const = 0;
+
+    bool textMatches(std::size_t position, const TextKey& key, TextMatch match) const {
+        return match == TextMatch::Equals ? textEquals(position, key)
+                                          : textStartsWith(position, key);
+    }
 };
 
 enum class ScanControl { Continue, Stop };
+
+// One entry of an index on a text column, met during Table::walkTextIndex.
+class IndexedRow {
+  public:
+    virtual ~IndexedRow() = default;
+    // The indexed text as the key holds it (upper case, without trailing blanks), when every
+    // character of the value has a key code that reads back; none otherwise.
+    virtual const std::optional<std::string>& keyText() const = 0;
+    // Where the row is stored (page << 8 | row): ordering rows by it gives the order a scan
+    // visits them in.
+    virtual std::uint32_t rowPointer() const = 0;
+    // Reads the row the entry points to and hands it to `use`.
+    virtual void readRow(const std::function<void(const RowView&)>& use) const = 0;
+};
+
+// What a walk over an index does after an entry: go on to the next, leave out every following
+// entry whose text starts with `prefix` (blanks at its end included), or stop.
+struct IndexWalkStep {
+    enum class Kind { Next, SkipPast, Stop };
+    Kind kind = Kind::Next;
+    std::string prefix;
+};
 
 class Table {
   public:
@@ -51,6 +90,20 @@ class Table {
     // order; a moved row is visited where its overflow pointer stands. Errors raised while
     // scanning, by the visitor's RowView calls too, name the file.
     void scan(const std::function<ScanControl(const RowView&)>& visit) const;
+
+    // Visits the rows whose text column at `position` matches `text`. When an index starts
+    // with that column and the text has a key, the index is searched and rows come in index
+    // order; otherwise the table is scanned. Either way exactly the matching rows are visited.
+    void findText(std::size_t position, TextMatch match, std::string_view text,
+                  const std::function<ScanControl(const RowView&)>& visit) const;
+    // Whether findText would search an index for this column and text.
+    bool seeksText(std::size_t position, std::string_view text) const;
+
+    // Walks the entries of an index that starts with the text column at `position`, in key
+    // order, from the first entry with a value. Returns false, visiting nothing, when there is
+    // no such index. A prefix to skip that has no key is not skipped.
+    bool walkTextIndex(std::size_t position,
+                       const std::function<IndexWalkStep(const IndexedRow&)>& visit) const;
 
   private:
     friend class Database;
@@ -63,6 +116,9 @@ class Database {
   public:
     // Opens the file and checks the password (ignored when the file has none). Throws JetError.
     static Database open(const std::filesystem::path& file, std::string_view password);
+    // An image compiled into the program, read where it lies.
+    static Database fromStaticImage(std::span<const std::uint8_t> image, std::string_view password,
+                                    std::string displayName);
     // The same for a database image held in memory (the program's embedded image, tests).
     static Database fromBytes(std::vector<std::uint8_t> image, std::string_view password,
                               std::string displayName = "database image");

@@ -84,6 +84,65 @@ void appendBigEndian(KeyBytes& key, std::uint32_t value, std::size_t size) {
 
 }  // namespace
 
+std::u16string_view keyedText(std::u16string_view text) {
+    return keyedPart(text);
+}
+
+std::optional<KeyBytes> textKeyPrefix(std::u16string_view text) {
+    KeyBytes key{layout::index_page::kKeyPresentAscending};
+    for (const char16_t character : text.substr(0, kMaxKeyCharacters)) {
+        const std::optional<Code> code = codeOf(character);
+        if (!code) {
+            return std::nullopt;
+        }
+        key.push_back(code->first);
+        if (code->second != 0) {
+            key.push_back(code->second);
+        }
+    }
+    return key;
+}
+
+std::optional<std::string> readTextKey(std::span<const std::uint8_t> key) {
+    // The inverse of the code table; letters read back in upper case, which come first.
+    static const auto characters = [] {
+        std::array<std::array<char, 256>, 2> table{};
+        for (char16_t character = kLastPrintable; character >= kFirstPrintable; --character) {
+            if (const std::optional<Code> code = codeOf(character)) {
+                const bool twoBytes = code->second != 0;
+                table[twoBytes ? 1 : 0][twoBytes ? code->second : code->first] =
+                    static_cast<char>(character);
+            }
+        }
+        return table;
+    }();
+    constexpr std::uint8_t kTwoByteLead = 0x2B;
+    if (key.empty() || key[0] != layout::index_page::kKeyPresentAscending) {
+        return std::nullopt;
+    }
+    std::string text;
+    for (std::size_t i = 1; i < key.size(); ++i) {
+        const std::uint8_t byte = key[i];
+        if (byte == layout::index_page::kTextKeyEnd) {
+            // Extra sections after the end byte stand for characters without inline codes.
+            if (i + 1 < key.size() && key[i + 1] == kTextKeyTerminator) {
+                return text;
+            }
+            return std::nullopt;
+        }
+        const bool twoBytes = byte == kTwoByteLead;
+        if (twoBytes && ++i == key.size()) {
+            return std::nullopt;
+        }
+        const char character = characters[twoBytes ? 1 : 0][key[i]];
+        if (character == 0) {
+            return std::nullopt;
+        }
+        text.push_back(character);
+    }
+    return std::nullopt;
+}
+
 bool textKeysSupported(std::uint16_t sortOrder) {
     return sortOrder == kSortOrderGeneral || sortOrder == kSortOrderChinesePrc;
 }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,5 +45,18 @@ void appendIntegerKeySegment(KeyBytes& key, ColumnType type, std::int32_t value)
 
 // Throws JetError(Unsupported) when findUnencodableCharacter() reports a character.
 void appendTextKeySegment(KeyBytes& key, std::u16string_view text);
+
+// The part of a text value its key holds: at most 255 characters, trailing blanks dropped.
+std::u16string_view keyedText(std::u16string_view text);
+
+// The start of the key of every text value that begins with `text` (taken as it is, blanks at
+// its end included): the present flag and one code per character. None when a character has
+// no code.
+std::optional<KeyBytes> textKeyPrefix(std::u16string_view text);
+
+// The text a key's first segment holds, letters in upper case, when every character of it has
+// an inline code; none for a Null, another type or a key with extra sections (characters
+// such as the hyphen that have none).
+std::optional<std::string> readTextKey(std::span<const std::uint8_t> key);
 
 }  // namespace norvessa::jet

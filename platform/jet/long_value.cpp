@@ -19,13 +19,14 @@ RowAddress split(std::uint32_t rowPointer) {
     return {rowPointer >> layout::kRowPointerPageShift, rowPointer & layout::kRowPointerRowMask};
 }
 
-std::span<const std::uint8_t> longValueRow(const DatabaseFile& file, RowAddress address) {
-    const DataPage page(file.page(address.page, "long value page"), address.page);
+// The page holding a long value row; its bytes live as long as the page.
+DataPage longValuePage(const DatabaseFile& file, RowAddress address) {
+    DataPage page(file.page(address.page, "long value page"), address.page);
     if (address.row >= page.rowCount()) {
         throwCorrupt(page.location(address.row), "long value row does not exist (" +
                                                      std::to_string(page.rowCount()) + " rows)");
     }
-    return page.rowBytes(address.row);
+    return page;
 }
 
 }  // namespace
@@ -59,7 +60,8 @@ std::vector<std::uint8_t> readLongValue(const LongValueReference& reference,
     const RowAddress first = split(reference.rowPointer);
     const Location where{"long value page", first.page, first.row};
     if (reference.kind == lv::kKindSingleRow) {
-        const auto row = longValueRow(file, first);
+        const DataPage page = longValuePage(file, first);
+        const auto row = page.rowBytes(first.row);
         if (row.size() < reference.length) {
             throwCorrupt(where, "long value of " + std::to_string(reference.length) +
                                     " bytes, but its row holds " + std::to_string(row.size()));
@@ -80,7 +82,8 @@ std::vector<std::uint8_t> readLongValue(const LongValueReference& reference,
                                     std::to_string(split(pointer).page) + " row " +
                                     std::to_string(split(pointer).row));
         }
-        const auto row = longValueRow(file, split(pointer));
+        const DataPage page = longValuePage(file, split(pointer));
+        const auto row = page.rowBytes(split(pointer).row);
         ByteCursor cursor(row,
                           Location{"long value page", split(pointer).page, split(pointer).row});
         pointer = cursor.u32(lv::kNextRow);

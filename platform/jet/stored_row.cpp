@@ -136,6 +136,34 @@ Value StoredRow::value(std::size_t position) const {
     }
 }
 
+bool StoredRow::textStartsWith(std::size_t position, const TextKey& prefix) const {
+    const Column& column = this->column(position);
+    if (column.type == ColumnType::Text) {
+        return row_.present(column.number) &&
+               storedTextStartsWith(storedBytes(column), prefix.folded());
+    }
+    if (column.type == ColumnType::Memo) {
+        const Value stored = value(position);
+        const auto* text = std::get_if<std::string>(&stored);
+        return text != nullptr && TextKey(*text).folded().starts_with(prefix.folded());
+    }
+    return false;
+}
+
+bool StoredRow::textContains(std::size_t position, const TextKey& key) const {
+    const Column& column = this->column(position);
+    if (column.type == ColumnType::Text) {
+        return row_.present(column.number) && storedTextContains(storedBytes(column), key.folded());
+    }
+    if (column.type == ColumnType::Memo) {
+        const Value stored = value(position);
+        const auto* text = std::get_if<std::string>(&stored);
+        return text != nullptr &&
+               TextKey(*text).folded().find(key.folded()) != std::u16string::npos;
+    }
+    return false;
+}
+
 bool StoredRow::textEquals(std::size_t position, const TextKey& key) const {
     const Column& column = this->column(position);
     if (column.type == ColumnType::Text) {

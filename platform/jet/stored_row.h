@@ -20,6 +20,8 @@ class StoredRow final : public RowView {
 
     Value value(std::size_t position) const override;
     bool textEquals(std::size_t position, const TextKey& key) const override;
+    bool textStartsWith(std::size_t position, const TextKey& prefix) const override;
+    bool textContains(std::size_t position, const TextKey& key) const override;
 
   private:
     const Column& column(std::size_t position) const;

@@ -21,10 +21,10 @@ void checkOwner(const DataPage& page, std::uint32_t definitionPage) {
     }
 }
 
-// The moved row an overflow pointer row leads to.
-std::span<const std::uint8_t> followOverflow(const DatabaseFile& file, const StoredTable& table,
-                                             const DataPage& page, std::size_t slot,
-                                             Location& where) {
+// The page and row of the moved row an overflow pointer row leads to.
+std::pair<DataPage, std::uint32_t> followOverflow(const DatabaseFile& file,
+                                                  const StoredTable& table, const DataPage& page,
+                                                  std::size_t slot) {
     ByteCursor pointerRow(page.rowBytes(slot), page.location(slot));
     const std::uint32_t pointer = pointerRow.u32("overflow row pointer");
     pointerRow.check();
@@ -43,8 +43,7 @@ std::span<const std::uint8_t> followOverflow(const DatabaseFile& file, const Sto
                                               " row " + std::to_string(targetRow) +
                                               ", which is not a stored row");
     }
-    where = target.location(targetRow);
-    return target.rowBytes(targetRow);
+    return {target, targetRow};
 }
 
 }  // namespace
@@ -55,6 +54,7 @@ StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::s
     StoredTable table;
     table.definition = toTableDefinition(block, std::move(name), page);
     table.ownedPagesMap = block.ownedPagesMap;
+    table.realIndexes = block.realIndexes;
     table.hasVariableColumns =
         block.variableColumns > 0 ||
         std::any_of(table.definition.columns.begin(), table.definition.columns.end(),
@@ -73,12 +73,44 @@ StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::s
     return table;
 }
 
+ScanControl visitRowAt(const DatabaseFile& file, const StoredTable& table, std::uint32_t page,
+                       std::uint8_t row, const std::function<ScanControl(const RowView&)>& visit) {
+    const DataPage data(file.page(page, "data page"), page);
+    checkOwner(data, table.definition.definitionPage);
+    if (row >= data.rowCount()) {
+        throwCorrupt(data.location(row), "an index entry points to a row that does not exist (" +
+                                             std::to_string(data.rowCount()) + " rows)");
+    }
+    const SlotState state = data.state(row);
+    if (state == SlotState::Deleted) {
+        throwCorrupt(data.location(row), "an index entry points to a deleted row");
+    }
+    if (state == SlotState::OverflowPointer) {
+        const auto [target, targetRow] = followOverflow(file, table, data, row);
+        const RowLayout layout(target.rowBytes(targetRow), target.location(targetRow),
+                               table.hasVariableColumns);
+        return visit(StoredRow(file, table, layout));
+    }
+    const RowLayout layout(data.rowBytes(row), data.location(row), table.hasVariableColumns);
+    return visit(StoredRow(file, table, layout));
+}
+
 void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
                      const std::function<ScanControl(const RowView&)>& visit) {
     // One handler for the whole scan: the rows' own decoding errors get the file name too.
     withFileName(file, [&] {
         const std::uint32_t definitionPage = table.definition.definitionPage;
         const auto pages = readUsageMap(file, table.ownedPagesMap, "table definition");
+        // A page beyond the end is refused before any row is visited, so that a file cut short
+        // never yields part of a table.
+        if (!pages.empty() && pages.back() >= file.pageCount()) {
+            throwCorrupt(Location{"table definition", definitionPage, std::nullopt},
+                         "the file is damaged: the table's usage map lists page " +
+                             std::to_string(pages.back()) +
+                             ", which lies beyond the end of the file (" +
+                             std::to_string(file.pageCount()) + " pages)");
+        }
+        std::uint32_t liveRows = 0;
         for (std::size_t index = 0; index < pages.size(); ++index) {
             if (index + 1 < pages.size()) {
                 file.prefetch(pages[index + 1]);
@@ -95,15 +127,31 @@ void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
                 if (state == SlotState::Deleted || state == SlotState::OverflowTarget) {
                     continue;
                 }
-                Location where = page.location(slot);
-                const auto bytes = state == SlotState::OverflowPointer
-                                       ? followOverflow(file, table, page, slot, where)
-                                       : page.rowBytes(slot, rowStart, end);
-                const RowLayout row(bytes, where, table.hasVariableColumns);
+                if (state == SlotState::OverflowPointer) {
+                    const auto [target, targetRow] = followOverflow(file, table, page, slot);
+                    const RowLayout row(target.rowBytes(targetRow), target.location(targetRow),
+                                        table.hasVariableColumns);
+                    ++liveRows;
+                    if (visit(StoredRow(file, table, row)) == ScanControl::Stop) {
+                        return;
+                    }
+                    continue;
+                }
+                const RowLayout row(page.rowBytes(slot, rowStart, end), page.location(slot),
+                                    table.hasVariableColumns);
+                ++liveRows;
                 if (visit(StoredRow(file, table, row)) == ScanControl::Stop) {
                     return;
                 }
             }
+        }
+        // A flipped flag bit turns a live row into a deleted or moved one, which the scan
+        // would skip without a trace; the definition's count tells.
+        if (liveRows != table.definition.rowCount) {
+            throwCorrupt(Location{"table definition", definitionPage, std::nullopt},
+                         "the file is damaged: table \"" + table.definition.name + "\" has " +
+                             std::to_string(liveRows) + " rows, but its definition records " +
+                             std::to_string(table.definition.rowCount));
         }
     });
 }

@@ -10,6 +10,7 @@
 
 #include "platform/jet/database.h"
 #include "platform/jet/schema.h"
+#include "platform/jet/table_definition_page.h"
 
 namespace norvessa::jet {
 
@@ -20,6 +21,7 @@ struct StoredTable {
     std::uint32_t ownedPagesMap = 0;         // row pointer
     bool hasVariableColumns = false;         // rows carry the variable-column trailer
     std::vector<std::uint8_t> numericScale;  // per column position; NUMERIC columns only
+    std::vector<RealIndexDescriptor> realIndexes;
 };
 
 // Reads and decodes the table definition at `page`. Throws JetError(Corrupt).
@@ -30,6 +32,11 @@ StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::s
 // pointer's place (and not again where it is stored). Throws JetError(Corrupt).
 void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
                      const std::function<ScanControl(const RowView&)>& visit);
+
+// Hands the row stored at `page`, `row` to `visit`, following an overflow pointer, as an index
+// entry leads to it. Throws JetError(Corrupt) when the slot holds no row of the table.
+ScanControl visitRowAt(const DatabaseFile& file, const StoredTable& table, std::uint32_t page,
+                       std::uint8_t row, const std::function<ScanControl(const RowView&)>& visit);
 
 // Runs `work`, prefixing the message of any JetError it throws with the file's name.
 template <class Work>

@@ -78,7 +78,9 @@ std::vector<std::uint8_t> readTableDefinitionBuffer(const DatabaseFile& file,
             throwCorrupt(Location{"table definition", firstPage, std::nullopt},
                          "continuation pages loop back to page " + std::to_string(page));
         }
-        auto bytes = file.typedPage(page, layout::page_type::kTableDefinition, "table definition");
+        const Page held =
+            file.typedPage(page, layout::page_type::kTableDefinition, "table definition");
+        const std::span<const std::uint8_t> bytes = held.bytes();
         buffer.insert(buffer.end(), bytes.begin() + (buffer.empty() ? 0 : t::kPageHeaderSize),
                       bytes.end());
         ByteCursor header(bytes, Location{"table definition", page, std::nullopt});

@@ -170,26 +170,36 @@ bool textEqualsIgnoringCase(std::u16string_view left, std::u16string_view right)
     return true;
 }
 
-bool storedTextEquals(std::span<const std::uint8_t> stored, std::u16string_view foldedKey) {
+namespace {
+
+// Compares stored text bytes (compressed or plain) with a folded key one character at a time,
+// decoding nothing into memory. With `wholeValue` only blanks may follow the key, otherwise
+// anything may.
+bool storedTextMatches(std::span<const std::uint8_t> stored, std::u16string_view foldedKey,
+                       bool wholeValue) {
     std::size_t matched = 0;
-    // Each stored character must match the key in turn; after the key only blanks may follow.
+    enum class Step { Go, Fail, Done };
     const auto accept = [&](char16_t unit) {
         if (matched < foldedKey.size()) {
             if (foldCase(unit) != foldedKey[matched]) {
-                return false;
+                return Step::Fail;
             }
             ++matched;
-            return true;
+            return !wholeValue && matched == foldedKey.size() ? Step::Done : Step::Go;
         }
-        return unit == u' ';
+        return unit == u' ' ? Step::Go : Step::Fail;
     };
+    if (!wholeValue && foldedKey.empty()) {
+        return true;
+    }
     if (!startsCompressed(stored)) {
         if (stored.size() / 2 < foldedKey.size()) {
             return false;
         }
         for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
-            if (!accept(static_cast<char16_t>(stored[i] | stored[i + 1] << 8))) {
-                return false;
+            const Step step = accept(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+            if (step != Step::Go) {
+                return step == Step::Done;
             }
         }
         return matched == foldedKey.size();
@@ -197,24 +207,69 @@ bool storedTextEquals(std::span<const std::uint8_t> stored, std::u16string_view 
     bool compressed = true;
     std::size_t i = 2;
     while (i < stored.size()) {
+        Step step = Step::Go;
         if (stored[i] == 0) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            if (!accept(stored[i])) {
-                return false;
-            }
+            step = accept(stored[i]);
             ++i;
         } else if (i + 1 < stored.size()) {
-            if (!accept(static_cast<char16_t>(stored[i] | stored[i + 1] << 8))) {
-                return false;
-            }
+            step = accept(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
             i += 2;
         } else {
             break;
         }
+        if (step != Step::Go) {
+            return step == Step::Done;
+        }
     }
     return matched == foldedKey.size();
+}
+
+}  // namespace
+
+bool storedTextContains(std::span<const std::uint8_t> stored, std::u16string_view foldedText) {
+    // Text columns hold at most 255 characters; longer stored text is decoded as a whole.
+    std::array<char16_t, 256> folded{};
+    if (stored.size() > 2 * folded.size()) {
+        std::u16string text = decodeText(stored);
+        for (char16_t& unit : text) {
+            unit = foldCase(unit);
+        }
+        return text.find(foldedText) != std::u16string::npos;
+    }
+    std::size_t count = 0;
+    const auto keep = [&](char16_t unit) { folded[count++] = foldCase(unit); };
+    if (!startsCompressed(stored)) {
+        for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
+            keep(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+        }
+    } else {
+        bool compressed = true;
+        for (std::size_t i = 2; i < stored.size();) {
+            if (stored[i] == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                keep(stored[i++]);
+            } else if (i + 1 < stored.size()) {
+                keep(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+                i += 2;
+            } else {
+                break;
+            }
+        }
+    }
+    return std::u16string_view(folded.data(), count).find(foldedText) != std::u16string_view::npos;
+}
+
+bool storedTextEquals(std::span<const std::uint8_t> stored, std::u16string_view foldedKey) {
+    return storedTextMatches(stored, foldedKey, true);
+}
+
+bool storedTextStartsWith(std::span<const std::uint8_t> stored, std::u16string_view foldedPrefix) {
+    return storedTextMatches(stored, foldedPrefix, false);
 }
 
 }  // namespace norvessa::jet

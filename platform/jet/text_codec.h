@@ -50,4 +50,10 @@ bool textEqualsIgnoringCase(std::u16string_view left, std::u16string_view right)
 // and has no trailing blanks; decodes nothing and allocates nothing.
 bool storedTextEquals(std::span<const std::uint8_t> stored, std::u16string_view foldedKey);
 
+// Whether stored text bytes, case folded, hold an already folded text anywhere.
+bool storedTextContains(std::span<const std::uint8_t> stored, std::u16string_view foldedText);
+
+// Whether stored text bytes, case folded, begin with an already folded prefix.
+bool storedTextStartsWith(std::span<const std::uint8_t> stored, std::u16string_view foldedPrefix);
+
 }  // namespace norvessa::jet

@@ -110,9 +110,12 @@ class Parser {
         query.table = expectTableName();
         expectWhere();
         query.condition.column = expectColumnName();
-        expectEquals();
-        query.condition.comparison = TextComparison::Equals;
+        query.condition.comparison = expectComparison();
+        const Token& literal = peek();
         query.condition.text = expectText();
+        if (query.condition.comparison == TextComparison::StartsWith) {
+            query.condition.text = likePrefix(literal, query.condition.text);
+        }
         expectEnd();
         return query;
     }
@@ -230,17 +233,20 @@ class Parser {
         return column.text;
     }
 
-    void expectEquals() {
+    TextComparison expectComparison() {
         const Token& token = take();
         if (isSymbol(token, "=")) {
-            return;
+            return TextComparison::Equals;
+        }
+        if (isKeyword(token, "LIKE")) {
+            return TextComparison::StartsWith;
         }
         if (token.kind == TokenKind::Symbol && contains(kComparisons, token.text)) {
             notSupported(token, "the comparison " + token.text + "; only = is supported");
         }
-        if (isKeyword(token, "LIKE") || isKeyword(token, "IS") || isKeyword(token, "IN") ||
-            isKeyword(token, "BETWEEN") || isKeyword(token, "NOT")) {
-            notSupported(token, upperAscii(token.text) + "; only = is supported");
+        if (isKeyword(token, "IS") || isKeyword(token, "IN") || isKeyword(token, "BETWEEN") ||
+            isKeyword(token, "NOT")) {
+            notSupported(token, upperAscii(token.text) + "; only = and LIKE are supported");
         }
         syntaxError(token, "\"=\" after the column name");
     }
@@ -262,6 +268,25 @@ class Parser {
                          "comparing with a column; write the value as text in single quotes");
         }
         syntaxError(value, "a text in single quotes after \"=\"");
+    }
+
+    // The text before the one wildcard that ends a LIKE pattern. Both wildcard sets count (* ? #
+    // and [ of Jet's own syntax, % and _ of ANSI SQL), so that no pattern is run as something
+    // other than it says; nor is a prefix that ends in a blank, which the comparison would drop.
+    static std::string likePrefix(const Token& literal, const std::string& pattern) {
+        constexpr std::string_view kWildcards = "*%?#[_";
+        const std::size_t wildcard = pattern.find_first_of(kWildcards);
+        if (wildcard == std::string::npos || wildcard + 1 != pattern.size() ||
+            (pattern.back() != '*' && pattern.back() != '%')) {
+            notSupported(literal, "the LIKE pattern '" + pattern +
+                                      "'; only a text followed by one * or % is supported");
+        }
+        std::string prefix = pattern.substr(0, wildcard);
+        if (!prefix.empty() && prefix.back() == ' ') {
+            notSupported(literal, "the LIKE pattern '" + pattern +
+                                      "'; a prefix that ends in a blank is not supported");
+        }
+        return prefix;
     }
 
     void expectEnd() {

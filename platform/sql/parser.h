@@ -1,7 +1,9 @@
 #pragma once
 
-// Parses the one statement form the lookup runs:
+// Parses the one statement form the lookup runs, and its prefix form:
 //   SELECT * FROM <table> WHERE <column> = '<text>' [;]
+//   SELECT * FROM <table> WHERE <column> LIKE '<text>*' [;]   (or '<text>%')
+// A LIKE pattern must be a text without wildcards followed by one * or %.
 // Keywords and names may be written in any letter case; names plain or in [brackets]; the
 // literal in single quotes with '' standing for one apostrophe. Every other statement, even
 // valid Jet SQL, is refused with an error rather than run differently from what it says.

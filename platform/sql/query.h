@@ -8,9 +8,10 @@
 namespace norvessa::sql {
 
 // How a text column is compared with the literal. Jet compares text without regard to letter
-// case and ignores trailing blanks on both sides; a prefix match (LIKE 'X%') would join here.
+// case and ignores trailing blanks on both sides.
 enum class TextComparison {
     Equals,
+    StartsWith,  // LIKE 'X*' or LIKE 'X%': the literal holds X alone
 };
 
 struct TextCondition {

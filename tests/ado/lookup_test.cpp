@@ -156,8 +156,9 @@ TEST_F(Lookup, StatementsItCannotRunFailAndLeaveTheRecordSetClosed) {
         // A key with an apostrophe that nobody doubled ends the text early.
         {"select * from velthorn42 where FLASH型号 ='O'BRIEN '",
          "syntax error at character 50: the text that begins here has no closing apostrophe"},
-        {"select * from velthorn42 where FLASH型号 like 'K9%'",
-         "not supported at character 40: LIKE; only = is supported"},
+        {"select * from velthorn42 where FLASH型号 like 'K9%5'",
+         "not supported at character 45: the LIKE pattern 'K9%5'; only a text followed by one * "
+         "or % is supported"},
     };
     connection_.Open(connectionString(kPassword), "", "", adConnectUnspecified);
     recordset_.CursorLocation(adUseClient);
@@ -172,6 +173,13 @@ TEST_F(Lookup, StatementsItCannotRunFailAndLeaveTheRecordSetClosed) {
     }
     connection_.Close();
     EXPECT_EQ(lookUp(lookupStatement("MT29F64G08")).size(), 1u);
+}
+
+// LIKE with a prefix lists the rows whose text begins so, letter case ignored.
+TEST_F(Lookup, PrefixStatementsFindTheRowsThatBeginSo) {
+    EXPECT_EQ(lookUp("select * from velthorn42 where FLASH型号 like 'mt29f64g08*'").size(), 2u);
+    EXPECT_EQ(lookUp("select * from velthorn42 where FLASH型号 like 'K9%'").size(), 3u);
+    EXPECT_EQ(lookUp("select * from velthorn42 where FLASH型号 like 'O''B*'").size(), 1u);
 }
 
 TEST_F(Lookup, WrongPasswordOrMissingFileNamesTheFile) {

@@ -245,6 +245,29 @@ TEST(DamagedFiles, RowOffsetsAndCountsOutsideThePage) {
     ASSERT_LT(rowStart, rowEnd);
 }
 
+// A live row whose slot flags were flipped to "deleted" or "moved" used to vanish without a
+// word; a file grown or cut by part of a page was read as if whole.
+TEST(DamagedFiles, LostRowsAndPartialPagesAreReportedAsDamage) {
+    const Image& intact = intactImage();
+    const std::size_t firstSlot =
+        placesOf(intact).dataPages.at(0) * kPage + layout::data_page::kSlotTable;
+    for (const std::uint16_t flags :
+         {layout::data_page::kSlotDeleted, layout::data_page::kSlotMovedOrDeleted}) {
+        Image damaged = intact;
+        put16(damaged, firstSlot,
+              static_cast<std::uint16_t>(intact[firstSlot] | intact[firstSlot + 1] << 8 | flags));
+        EXPECT_NE(errorOf(damaged).find("the file is damaged: table \"parts\" has 23 rows, but "
+                                        "its definition records 24"),
+                  std::string::npos);
+    }
+    for (const std::size_t length : {intact.size() - 100, intact.size() + 100}) {
+        Image damaged = intact;
+        damaged.resize(length);
+        EXPECT_NE(errorOf(damaged).find("is not a whole number of 4096-byte pages"),
+                  std::string::npos);
+    }
+}
+
 TEST(DamagedFiles, LoopsInPageChains) {
     const Image& intact = intactImage();
     const Places places = placesOf(intact);

@@ -154,7 +154,7 @@ TEST_P(WriterRowCounts, EveryRowReadsBackAndEveryIndexListsEveryRowInOrder) {
     const TableDefinitionBlock block = decodeTableDefinition(
         readTableDefinitionBuffer(*file, definition.definitionPage), definition.definitionPage);
     const testing::PageSource source = [&](std::uint32_t number) {
-        return file->page(number, "index page");
+        return file->page(number, "index page").bytes();
     };
 
     // The owned-pages map lists exactly the table's data pages; the free-pages map some of them.
@@ -299,9 +299,9 @@ TEST(WriterRoundTrip, AFileTooLargeForPageOneToMapKeepsEveryMapOnMapPages) {
 
     ASSERT_EQ(block.realIndexes.size(), 1U);
     const RealIndexDescriptor& index = block.realIndexes.front();
-    const testing::IndexWalk walk =
-        testing::walkIndex([&](std::uint32_t number) { return file->page(number, "index page"); },
-                           index.rootPage, definition.definitionPage);
+    const testing::IndexWalk walk = testing::walkIndex(
+        [&](std::uint32_t number) { return file->page(number, "index page").bytes(); },
+        index.rootPage, definition.definitionPage);
     EXPECT_EQ(walk.entries.size(), static_cast<std::size_t>(kRows));
     std::vector<std::uint32_t> indexPages = walk.pages;
     std::sort(indexPages.begin(), indexPages.end());

@@ -1,8 +1,6 @@
-#include "tools/norvessa_query/command_line.h"
+#include "norvessa_query/command_line.h"
 
 #include <gtest/gtest.h>
-
-#include "tools/norvessa_query/usage_error.h"
 
 namespace norvessa::query {
 namespace {

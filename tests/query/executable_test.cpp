@@ -6,12 +6,10 @@
 
 #include "format_read_back.h"
 #include "lookup_database_fixture.h"
+#include "norvessa_query/command_line.h"
+#include "norvessa_query/lookups.h"
 #include "process_run.h"
 #include "shipped_database.h"
-#include "tools/norvessa_query/lookup_table.h"
-#include "tools/norvessa_query/lookups.h"
-#include "tools/norvessa_query/query_tool.h"
-#include "tools/norvessa_query/typed_input.h"
 
 namespace norvessa::query {
 namespace {

@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "norvessa_query/lookups.h"
 #include "process_run.h"
-#include "tools/norvessa_query/result_table.h"
 
 namespace norvessa::query::testing {
 

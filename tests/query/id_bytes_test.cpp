@@ -1,8 +1,8 @@
-#include "tools/norvessa_query/id_bytes.h"
+#include "norvessa_query/lookups.h"
 
 #include <gtest/gtest.h>
 
-#include "tools/norvessa_query/usage_error.h"
+#include "norvessa_query/command_line.h"
 
 namespace norvessa::query {
 namespace {

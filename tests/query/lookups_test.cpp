@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "lookup_database_fixture.h"
-#include "tools/norvessa_query/exact_lookup.h"
-#include "tools/norvessa_query/lookups.h"
-#include "tools/norvessa_query/usage_error.h"
+#include "norvessa_query/command_line.h"
+#include "norvessa_query/lookups.h"
 
 namespace norvessa::query {
 namespace {

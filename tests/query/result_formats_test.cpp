@@ -1,4 +1,4 @@
-#include "tools/norvessa_query/result_formats.h"
+#include "norvessa_query/result_formats.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 
 #include "format_read_back.h"
 #include "lookup_database_fixture.h"
-#include "tools/norvessa_query/display_width.h"
 
 namespace norvessa::query {
 namespace {

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "norvessa_query/lookups.h"
 #include "platform/jet/database.h"
 #include "platform/jet/errors.h"
-#include "tools/norvessa_query/lookup_database.h"
 
 namespace norvessa::query::testing {
 

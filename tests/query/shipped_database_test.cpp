@@ -8,9 +8,8 @@
 #include <algorithm>
 #include <set>
 
-#include "tools/norvessa_query/lookup_table.h"
-#include "tools/norvessa_query/lookups.h"
-#include "tools/norvessa_query/typed_input.h"
+#include "norvessa_query/command_line.h"
+#include "norvessa_query/lookups.h"
 
 namespace norvessa::query {
 namespace {
@@ -149,6 +148,48 @@ TEST_F(QueryShippedLookups, ControllerFindsNamesStoredWithLineBreaks) {
         });
         ASSERT_NE(row, found.rows.end()) << name << " under " << maker;
         EXPECT_EQ((*row)[column(found, maker)].text, broken->second);
+    }
+}
+
+// --id walks the index on ID号; it must list exactly the rows a scan of every stored ID value
+// finds, in the same order, for every stored value, every shorter start of it and the other
+// choice of a position with alternatives.
+TEST_F(QueryShippedLookups, IdBytesThroughTheIndexListWhatAScanFinds) {
+    const jet::Table table = database().table(kLookupTable);
+    const std::size_t position = columnPosition(table.definition(), kIdBytesColumn);
+    std::vector<std::pair<std::string, std::string>> stored;  // (id, ID bytes) in storage order
+    table.scan([&](const jet::RowView& row) {
+        stored.emplace_back(jet::toText(row.value(0)), jet::toText(row.value(position)));
+        return jet::ScanControl::Continue;
+    });
+    std::set<std::string> typed;
+    for (const auto& [id, value] : stored) {
+        std::string digits;
+        for (const char character : value) {
+            if (character == '/') {
+                typed.insert(digits.substr(0, digits.size() - 2) + value.substr(value.size() - 2));
+                break;
+            }
+            if (character != ' ') {
+                digits.push_back(character);
+                if (digits.size() % 2 == 0 && digits.size() <= 6) {
+                    typed.insert(digits);
+                }
+            }
+        }
+        typed.insert(digits);
+    }
+    ASSERT_GT(typed.size(), 500U);
+    for (const std::string& text : typed) {
+        SCOPED_TRACE(text);
+        const std::vector<std::uint8_t> wanted = parseTypedIdBytes(text);
+        std::vector<std::string> scanned;
+        for (const auto& [id, value] : stored) {
+            if (storedIdBeginsWith(value, wanted)) {
+                scanned.push_back(id);
+            }
+        }
+        ASSERT_EQ(texts(lookUp(LookupMode::IdBytes, text), "id"), scanned);
     }
 }
 

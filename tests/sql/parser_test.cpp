@@ -44,6 +44,11 @@ TEST(ParseSelect, AcceptsTheLookupStatementInJetSpellings) {
         // Any blanks between tokens, and Jet's optional closing semicolon.
         {"\t select\n*\r\nfrom t where c = 'x' ; ", equalsQuery("t", "c", "x")},
         {"select * from t where c = 'x';", equalsQuery("t", "c", "x")},
+        // A prefix: a text followed by one wildcard of either syntax.
+        {"select * from t where [ID号] like 'EC D3*'",
+         SelectQuery{"t", TextCondition{"ID号", TextComparison::StartsWith, "EC D3"}}},
+        {"select * from t where c LIKE '%'",
+         SelectQuery{"t", TextCondition{"c", TextComparison::StartsWith, ""}}},
     };
     for (const Accepted& accepted : cases) {
         SCOPED_TRACE(accepted.statement);
@@ -82,7 +87,10 @@ TEST(ParseSelect, RejectsEverythingOutsideTheSubsetWithKindAndPosition) {
         {"select * from t where not c = 'x'", NotSupported, 23, "NOT"},
         {"select * from t where (c = 'x')", NotSupported, 23, "parentheses"},
         {"select * from t where 'x' = c", NotSupported, 23, "a value left of the comparison"},
-        {"select * from t where c like 'x%'", NotSupported, 25, "LIKE; only = is supported"},
+        {"select * from t where c like 'x%y'", NotSupported, 30, "only a text followed by one"},
+        {"select * from t where c like 'x_%'", NotSupported, 30, "only a text followed by one"},
+        {"select * from t where c like 'x *'", NotSupported, 30, "ends in a blank"},
+        {"select * from t where c is null", NotSupported, 25, "IS; only = and LIKE"},
         {"select * from t where c <> 'x'", NotSupported, 25, "the comparison <>"},
         {"select * from t where c 'x'", Syntax, 25,
          "expected \"=\" after the column name, found the text 'x'"},

@@ -152,7 +152,8 @@ std::size_t bitsSet(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 void dumpPage(const DatabaseFile& file, std::uint32_t number, std::ostream& out) {
-    const auto bytes = file.page(number, "page");
+    const Page page = file.page(number, "page");
+    const std::span<const std::uint8_t> bytes = page.bytes();
     switch (bytes[layout::kPageType.offset]) {
         case layout::page_type::kHeader:
             dumpHeader(bytes, out);

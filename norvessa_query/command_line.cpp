@@ -1,8 +1,10 @@
-#include "tools/norvessa_query/command_line.h"
+#include "norvessa_query/command_line.h"
 
+#include <exception>
 #include <string_view>
 
-#include "tools/norvessa_query/usage_error.h"
+#include "norvessa_query/lookups.h"
+#include "norvessa_query/result_formats.h"
 
 namespace norvessa::query {
 
@@ -179,6 +181,69 @@ Options:
 
 Exit status: 0 when records were found, 1 when none were, 2 on bad usage or a database error.
 )";
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::string_view requireNonBlank(std::string_view typed, std::string_view option) {
+    const std::string_view trimmed = trimBlanks(typed);
+    if (trimmed.empty()) {
+        throw UsageError(std::string(option) + " needs a text that is not blank");
+    }
+    return trimmed;
+}
+
+std::string modelKey(std::string_view typed) {
+    // Models are ASCII. Other letters are left as typed: the engine compares text without
+    // regard to letter case, so they find the same records either way.
+    std::string key(trimBlanks(typed));
+    for (char& character : key) {
+        if (character >= 'a' && character <= 'z') {
+            character = static_cast<char>(character - 'a' + 'A');
+        }
+    }
+    return key;
+}
+
+ExitStatus runQueryTool(std::span<const std::string> arguments, std::ostream& out,
+                        std::ostream& errors) {
+    try {
+        const CommandLine commandLine = parseCommandLine(arguments);
+        if (commandLine.kind == CommandKind::ShowHelp) {
+            out << usageText();
+            return kRecordsFound;
+        }
+        if (commandLine.kind == CommandKind::ShowVersion) {
+            out << kProgramName << ' ' << kProgramVersion << '\n';
+            return kRecordsFound;
+        }
+        const QueryRequest& request = commandLine.request;
+        const ResultTable result = runLookup(request);
+        if (result.rows.empty() && request.format == OutputFormat::Table) {
+            errors << kProgramName << ": no record found\n";
+            return kNoRecordFound;
+        }
+        writeResult(out, result, request.format);
+        out.flush();
+        if (!out) {
+            errors << kProgramName << ": cannot write the result to standard output\n";
+            return kFailed;
+        }
+        return result.rows.empty() ? kNoRecordFound : kRecordsFound;
+    } catch (const UsageError& error) {
+        errors << kProgramName << ": " << error.what() << "\nTry '" << kProgramName
+               << " --help' for more information.\n";
+    } catch (const std::exception& error) {
+        errors << kProgramName << ": " << error.what() << '\n';
+    }
+    return kFailed;
 }
 
 }  // namespace norvessa::query

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/norvessa_query/query_tool.h"
+#include "norvessa_query/command_line.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

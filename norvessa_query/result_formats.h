@@ -1,14 +1,26 @@
 #pragma once
 
-// The three ways norvessa-query prints a result. All write UTF-8 and take every value as
-// stored: only the table, meant for reading, shows control characters as escapes.
+// The three ways norvessa-query prints a result, and the terminal width of text that the
+// table needs.
 
+#include <cstddef>
 #include <ostream>
+#include <string_view>
 
-#include "tools/norvessa_query/command_line.h"
-#include "tools/norvessa_query/result_table.h"
+#include "norvessa_query/command_line.h"
+#include "norvessa_query/lookups.h"
 
 namespace norvessa::query {
+
+// How many terminal cells a UTF-8 text takes: East Asian Wide and Fullwidth characters (Chinese
+// characters, full-width punctuation) take two, combining marks none, everything else one.
+
+// A byte that does not start a valid UTF-8 sequence counts as one cell, as terminals show it
+// as one replacement character.
+std::size_t displayWidth(std::string_view utf8);
+
+// The three ways norvessa-query prints a result. All write UTF-8 and take every value as
+// stored: only the table, meant for reading, shows control characters as escapes.
 
 // Aligned columns under a header and a rule; wide characters count as two cells, numbers are
 // right-aligned, and a line break inside a value shows as \r\n so that every record keeps to

@@ -1,0 +1,456 @@
+#include "norvessa_query/lookups.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+#include "platform/ado/snapshot.h"
+#include "platform/jet/text_codec.h"
+#include "platform/sql/parser.h"
+#include "platform/text/utf8.h"
+#include "resources/database_image.h"
+
+namespace norvessa::query {
+
+Cell Cell::fromValue(const jet::Value& value) {
+    return std::visit(
+        [&value](const auto& held) -> Cell {
+            using Held = std::decay_t<decltype(held)>;
+            if constexpr (std::is_same_v<Held, std::monostate>) {
+                return {Kind::Null, {}};
+            } else if constexpr (std::is_same_v<Held, std::uint8_t> ||
+                                 std::is_same_v<Held, std::int16_t> ||
+                                 std::is_same_v<Held, std::int32_t>) {
+                return fromInteger(held);
+            } else {
+                return fromText(jet::toText(value));
+            }
+        },
+        value);
+}
+
+std::size_t columnPosition(const jet::TableDefinition& table, std::string_view column) {
+    for (std::size_t position = 0; position < table.columns.size(); ++position) {
+        if (table.columns[position].name == column) {
+            return position;
+        }
+    }
+    throw std::runtime_error("table " + table.name + " has no column " + std::string(column) +
+                             "; is this a Norvessa lookup database?");
+}
+
+namespace {
+
+std::optional<std::uint8_t> hexDigitValue(char digit) {
+    if (digit >= '0' && digit <= '9') {
+        return static_cast<std::uint8_t>(digit - '0');
+    }
+    if (digit >= 'A' && digit <= 'F') {
+        return static_cast<std::uint8_t>(digit - 'A' + 10);
+    }
+    if (digit >= 'a' && digit <= 'f') {
+        return static_cast<std::uint8_t>(digit - 'a' + 10);
+    }
+    return std::nullopt;
+}
+
+bool isBlank(char character) {
+    return character == ' ' || character == '\t' || character == '\r' || character == '\n';
+}
+
+// The whole UTF-8 sequence that starts at `index`, so that a message quotes a Chinese
+// character whole rather than its first byte.
+std::string_view characterAt(std::string_view text, std::size_t index) {
+    std::size_t end = index + 1;
+    while (end < text.size() && norvessa::text::isUtf8Continuation(text[end])) {
+        ++end;
+    }
+    return text.substr(index, end - index);
+}
+
+// One alternative of a stored position: a run of hexadecimal pairs ("15", rarely "ECD3").
+bool isHexPairs(std::string_view text) {
+    if (text.empty() || text.size() % 2 != 0) {
+        return false;
+    }
+    for (const char digit : text) {
+        if (!hexDigitValue(digit)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::uint8_t pairAt(std::string_view hexPairs, std::size_t pair) {
+    return static_cast<std::uint8_t>(*hexDigitValue(hexPairs[2 * pair]) << 4 |
+                                     *hexDigitValue(hexPairs[2 * pair + 1]));
+}
+
+// Matches `wanted` against the stored value from `position` on, trying every alternative of
+// each blank-separated group in turn. Depth and breadth are bounded by the few groups and
+// alternatives a stored value has.
+bool matchFrom(std::string_view stored, std::size_t position,
+               std::span<const std::uint8_t> wanted) {
+    if (wanted.empty()) {
+        return true;
+    }
+    while (position < stored.size() && isBlank(stored[position])) {
+        ++position;
+    }
+    std::size_t groupEnd = position;
+    while (groupEnd < stored.size() && !isBlank(stored[groupEnd])) {
+        ++groupEnd;
+    }
+    const std::string_view group = stored.substr(position, groupEnd - position);
+    std::size_t alternativeStart = 0;
+    while (alternativeStart < group.size()) {
+        const std::size_t slash = group.find('/', alternativeStart);
+        const std::size_t alternativeEnd = slash == std::string_view::npos ? group.size() : slash;
+        const std::string_view alternative =
+            group.substr(alternativeStart, alternativeEnd - alternativeStart);
+        alternativeStart = alternativeEnd + 1;
+        if (!isHexPairs(alternative)) {
+            continue;
+        }
+        const std::size_t compared = std::min(alternative.size() / 2, wanted.size());
+        bool same = true;
+        for (std::size_t pair = 0; pair < compared && same; ++pair) {
+            same = pairAt(alternative, pair) == wanted[pair];
+        }
+        if (same &&
+            (compared == wanted.size() || matchFrom(stored, groupEnd, wanted.subspan(compared)))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed) {
+    const std::string quoted = "--id \"" + std::string(typed) + "\": ";
+    std::string digits;
+    for (std::size_t index = 0; index < typed.size(); ++index) {
+        const char character = typed[index];
+        if (isBlank(character)) {
+            continue;
+        }
+        if (!hexDigitValue(character)) {
+            throw UsageError(quoted + "'" + std::string(characterAt(typed, index)) +
+                             "' is not a hexadecimal digit; give ID bytes as pairs of digits "
+                             "0-9 and A-F, such as \"EC D5 14 B6\"");
+        }
+        digits.push_back(character);
+    }
+    if (digits.empty()) {
+        throw UsageError(quoted +
+                         "no ID bytes given; give pairs of hexadecimal digits, such as "
+                         "\"EC D5 14 B6\"");
+    }
+    if (digits.size() % 2 != 0) {
+        throw UsageError(quoted + std::to_string(digits.size()) +
+                         " hexadecimal digits, an odd number; every ID byte takes two digits");
+    }
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t pair = 0; pair < digits.size() / 2; ++pair) {
+        bytes.push_back(pairAt(digits, pair));
+    }
+    return bytes;
+}
+
+bool storedIdBeginsWith(std::string_view stored, std::span<const std::uint8_t> wanted) {
+    return matchFrom(stored, 0, wanted);
+}
+
+std::optional<std::uint8_t> hexPair(std::string_view text) {
+    if (text.size() != 2 || !isHexPairs(text)) {
+        return std::nullopt;
+    }
+    return pairAt(text, 0);
+}
+
+extern "C" const std::uint8_t norvessaLookupImage[];
+extern "C" const std::uint8_t norvessaLookupImageEnd[];
+
+std::span<const std::uint8_t> embeddedLookupImage() {
+    return {norvessaLookupImage, norvessaLookupImageEnd};
+}
+
+std::string databasePassword(const DatabaseChoice& choice) {
+    return choice.password.value_or(std::to_string(resources::kDatabasePassword));
+}
+
+jet::Database openLookupDatabase(const DatabaseChoice& choice) {
+    if (choice.file) {
+        return jet::Database::open(*choice.file, databasePassword(choice));
+    }
+    return jet::Database::fromStaticImage(embeddedLookupImage(), databasePassword(choice),
+                                          "the embedded lookup database");
+}
+
+std::string exactLookupStatement(std::string_view modelKey) {
+    std::string statement = "select * from velthorn42 where FLASH型号 ='";
+    for (const char character : modelKey) {
+        if (character == '\'') {
+            statement += '\'';
+        }
+        statement += character;
+    }
+    return statement + " '";
+}
+
+ResultTable lookUpExactModel(const jet::Database& database, std::string_view modelKey) {
+    const sql::SelectQuery query = sql::parseSelect(exactLookupStatement(modelKey));
+    const ado::Snapshot snapshot = ado::takeSnapshot(database, query);
+
+    const jet::Table table = database.table(query.table);
+    ResultTable result;
+    result.columns.emplace_back(kSequenceColumn);
+    for (const auto& column : table.definition().columns) {
+        result.columns.push_back(column.name);
+    }
+    for (const auto& values : snapshot.rows) {
+        std::vector<Cell>& cells = result.rows.emplace_back();
+        cells.push_back(Cell::fromInteger(static_cast<long long>(result.rows.size())));
+        for (const auto& value : values) {
+            cells.push_back(Cell::fromValue(value));
+        }
+    }
+    return result;
+}
+
+namespace {
+
+std::string cellText(const jet::RowView& row, std::size_t position) {
+    return jet::toText(row.value(position));
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char character) { return static_cast<unsigned char>(character) < 0x80; });
+}
+
+// Stored models and controller names are plain ASCII, which folds one byte at a time with the
+// engine's own case folding, without building a TextKey for every cell of the scan.
+bool asciiFoldsToStartWith(std::string_view ascii, std::u16string_view folded) {
+    if (ascii.size() < folded.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < folded.size(); ++index) {
+        if (jet::foldCase(static_cast<char16_t>(ascii[index])) != folded[index]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether `text` (without trailing blanks), folded as the engine folds it, is `folded`.
+bool foldedEquals(std::string_view text, std::u16string_view folded) {
+    if (isAscii(text)) {
+        return text.size() == folded.size() && asciiFoldsToStartWith(text, folded);
+    }
+    return jet::TextKey(text).folded() == folded;
+}
+
+}  // namespace
+
+ModelPrefixMatcher::ModelPrefixMatcher(const jet::TableDefinition& table, std::string_view prefix)
+    : modelPosition_(columnPosition(table, kModelColumn)), prefix_(prefix) {}
+
+bool ModelPrefixMatcher::matches(const jet::RowView& row) const {
+    return row.textStartsWith(modelPosition_, prefix_);
+}
+
+IdBytesMatcher::IdBytesMatcher(const jet::TableDefinition& table,
+                               std::span<const std::uint8_t> wanted)
+    : idPosition_(columnPosition(table, kIdBytesColumn)), wanted_(wanted.begin(), wanted.end()) {}
+
+bool IdBytesMatcher::matches(const jet::RowView& row) const {
+    return storedIdBeginsWith(cellText(row, idPosition_), wanted_);
+}
+
+ControllerMatcher::ControllerMatcher(const jet::TableDefinition& table, std::string_view name)
+    : wanted_(name) {
+    for (const std::string_view maker : kControllerMakerColumns) {
+        makerPositions_.push_back(columnPosition(table, maker));
+    }
+}
+
+std::vector<std::size_t> ControllerMatcher::matchingMakers(const jet::RowView& row) const {
+    std::vector<std::size_t> makers;
+    for (std::size_t maker = 0; maker < makerPositions_.size(); ++maker) {
+        // Most controller cells are empty, which the engine tells from the stored bytes
+        // without decoding the value.
+        // Only a cell that holds the name somewhere is decoded, to see what surrounds it.
+        if (!row.textContains(makerPositions_[maker], wanted_)) {
+            continue;
+        }
+        const std::string stored = cellText(row, makerPositions_[maker]);
+        const std::string_view name = trimBlanks(stored);
+        if (!name.empty() && foldedEquals(name, wanted_.folded())) {
+            makers.push_back(maker);
+        }
+    }
+    return makers;
+}
+
+namespace {
+
+std::vector<std::string> resultColumns(const jet::TableDefinition& table,
+                                       std::initializer_list<const char*> leading) {
+    std::vector<std::string> columns(leading.begin(), leading.end());
+    for (const auto& column : table.columns) {
+        columns.push_back(column.name);
+    }
+    return columns;
+}
+
+void appendFields(std::vector<Cell>& cells, const jet::RowView& row, std::size_t fieldCount) {
+    for (std::size_t position = 0; position < fieldCount; ++position) {
+        cells.push_back(Cell::fromValue(row.value(position)));
+    }
+}
+
+long long nextSequenceNumber(const ResultTable& result) {
+    return static_cast<long long>(result.rows.size()) + 1;
+}
+
+template <typename Matcher>
+ResultTable lookUpWhere(const jet::Table& table, const Matcher& matcher) {
+    const jet::TableDefinition& definition = table.definition();
+    ResultTable result{resultColumns(definition, {kSequenceColumn}), {}};
+    table.scan([&](const jet::RowView& row) {
+        if (matcher.matches(row)) {
+            std::vector<Cell> cells{Cell::fromInteger(nextSequenceNumber(result))};
+            appendFields(cells, row, definition.columns.size());
+            result.rows.push_back(std::move(cells));
+        }
+        return jet::ScanControl::Continue;
+    });
+    return result;
+}
+
+// Where an index walk over stored ID values goes after `text`, which does not match: past every
+// value that starts with the same pairs up to the first one that differs from the wanted
+// bytes, when all of them are plain pairs (a pair with alternatives, "15/10", may still match).
+jet::IndexWalkStep stepAfterMismatch(std::string_view text, std::span<const std::uint8_t> wanted) {
+    std::size_t groupStart = 0;
+    for (const std::uint8_t byte : wanted) {
+        const std::size_t groupEnd = text.find(' ', groupStart);
+        if (groupEnd == std::string_view::npos) {
+            return {};
+        }
+        const std::string_view group = text.substr(groupStart, groupEnd - groupStart);
+        const std::optional<std::uint8_t> pair = hexPair(group);
+        if (!pair) {
+            return {};
+        }
+        if (*pair != byte) {
+            return {jet::IndexWalkStep::Kind::SkipPast, std::string(text.substr(0, groupEnd + 1))};
+        }
+        groupStart = groupEnd + 1;
+    }
+    return {};
+}
+
+}  // namespace
+
+ResultTable lookUpByModelPrefix(const jet::Table& table, std::string_view prefix) {
+    return lookUpWhere(table, ModelPrefixMatcher(table.definition(), prefix));
+}
+
+ResultTable lookUpByIdBytes(const jet::Table& table, std::span<const std::uint8_t> wanted) {
+    const jet::TableDefinition& definition = table.definition();
+    const IdBytesMatcher matcher(definition, wanted);
+    // Rows found through the index, by where they are stored: the order a scan lists them in.
+    std::vector<std::pair<std::uint32_t, std::vector<Cell>>> found;
+    const auto keep = [&](std::uint32_t rowPointer, const jet::RowView& row) {
+        std::vector<Cell> cells;
+        appendFields(cells, row, definition.columns.size());
+        found.emplace_back(rowPointer, std::move(cells));
+    };
+    const bool searched = table.walkTextIndex(
+        columnPosition(definition, kIdBytesColumn), [&](const jet::IndexedRow& entry) {
+            const std::optional<std::string>& text = entry.keyText();
+            if (!text) {
+                entry.readRow([&](const jet::RowView& row) {
+                    if (matcher.matches(row)) {
+                        keep(entry.rowPointer(), row);
+                    }
+                });
+                return jet::IndexWalkStep{};
+            }
+            if (storedIdBeginsWith(*text, wanted)) {
+                entry.readRow([&](const jet::RowView& row) { keep(entry.rowPointer(), row); });
+                return jet::IndexWalkStep{};
+            }
+            return stepAfterMismatch(*text, wanted);
+        });
+    if (!searched) {
+        return lookUpWhere(table, matcher);
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto& left, const auto& right) { return left.first < right.first; });
+    ResultTable result{resultColumns(definition, {kSequenceColumn}), {}};
+    for (auto& [rowPointer, cells] : found) {
+        cells.insert(cells.begin(), Cell::fromInteger(nextSequenceNumber(result)));
+        result.rows.push_back(std::move(cells));
+    }
+    return result;
+}
+
+ResultTable lookUpByController(const jet::Table& table, std::string_view name) {
+    const jet::TableDefinition& definition = table.definition();
+    const ControllerMatcher matcher(definition, name);
+    ResultTable result{resultColumns(definition, {kSequenceColumn, kControllerMakerColumn}), {}};
+    table.scan([&](const jet::RowView& row) {
+        for (const std::size_t maker : matcher.matchingMakers(row)) {
+            std::vector<Cell> cells{Cell::fromInteger(nextSequenceNumber(result)),
+                                    Cell::fromText(std::string(kControllerMakerColumns[maker]))};
+            appendFields(cells, row, definition.columns.size());
+            result.rows.push_back(std::move(cells));
+        }
+        return jet::ScanControl::Continue;
+    });
+    return result;
+}
+
+LookupInput prepareLookupInput(LookupMode mode, std::string_view typed) {
+    switch (mode) {
+        case LookupMode::ExactModel:
+            return {mode, modelKey(typed), {}};
+        case LookupMode::ModelPrefix:
+            return {mode, std::string(requireNonBlank(typed, "--prefix")), {}};
+        case LookupMode::IdBytes:
+            return {mode, {}, parseTypedIdBytes(typed)};
+        case LookupMode::Controller:
+            return {mode, std::string(requireNonBlank(typed, "--controller")), {}};
+    }
+    throw std::logic_error("unknown lookup mode");
+}
+
+ResultTable runLookup(const jet::Database& database, const LookupInput& input) {
+    switch (input.mode) {
+        case LookupMode::ExactModel:
+            return lookUpExactModel(database, input.text);
+        case LookupMode::ModelPrefix:
+            return lookUpByModelPrefix(database.table(kLookupTable), input.text);
+        case LookupMode::IdBytes:
+            return lookUpByIdBytes(database.table(kLookupTable), input.idBytes);
+        case LookupMode::Controller:
+            return lookUpByController(database.table(kLookupTable), input.text);
+    }
+    throw std::logic_error("unknown lookup mode");
+}
+
+ResultTable runLookup(const QueryRequest& request) {
+    const LookupInput input = prepareLookupInput(request.mode, request.text);
+    return runLookup(openLookupDatabase(request.database), input);
+}
+
+}  // namespace norvessa::query
