@@ -164,6 +164,9 @@ TEST_F(QueryShippedLookups, IdBytesThroughTheIndexListWhatAScanFinds) {
     });
     std::set<std::string> typed;
     for (const auto& [id, value] : stored) {
+        if (value.empty()) {
+            continue;  // ID bytes no source gives
+        }
         std::string digits;
         for (const char character : value) {
             if (character == '/') {
