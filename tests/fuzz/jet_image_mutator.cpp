@@ -544,6 +544,8 @@ class Mutator {
         if (pages < 2) {
             return;
         }
+        // `from` and `to` may be the same page, and an earlier cut may have left the end of the
+        // data inside page `from`: every copy is a memmove.
         const std::size_t from = 1 + dice_.below(pages - 1);
         const std::size_t to = 1 + dice_.below(pages - 1);
         switch (dice_.below(5)) {
@@ -552,14 +554,14 @@ class Mutator {
                 return;
             case 1: {
                 std::array<std::uint8_t, kPageSize> kept;
-                std::memcpy(kept.data(), image_.page(to), kPageSize);
-                std::memcpy(image_.page(to), image_.page(from), kPageSize);
-                std::memcpy(image_.page(from), kept.data(), kPageSize);
+                std::memmove(kept.data(), image_.page(to), kPageSize);
+                std::memmove(image_.page(to), image_.page(from), kPageSize);
+                std::memmove(image_.page(from), kept.data(), kPageSize);
                 return;
             }
             case 2:
                 if (size_ + kPageSize <= maxSize_) {
-                    std::memcpy(data_ + size_, image_.page(from), kPageSize);
+                    std::memmove(data_ + size_, image_.page(from), kPageSize);
                     size_ += kPageSize;
                 }
                 return;
@@ -567,7 +569,9 @@ class Mutator {
                 size_ = std::min(size_, from * kPageSize);
                 return;
             default:  // a file whose length is not a whole number of pages
-                size_ -= 1 + dice_.below(kPageSize - 1);
+                if (size_ >= 2 * kPageSize) {
+                    size_ -= 1 + dice_.below(kPageSize - 1);
+                }
                 return;
         }
     }
