@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "platform/jet/layout.h"
@@ -143,37 +144,32 @@ class Mutator {
     }
 
   private:
-    // Values at the edges of what the reader checks, and values near the current one.
-    std::uint32_t interesting16(std::uint32_t current) {
-        static constexpr std::array<std::uint32_t, 17> kValues{
-            0,      1,      2,      0x7F,   0x80,   0xFF,   0x100,  0x0FFF, 0x1000,
-            0x1FFF, 0x3FFF, 0x4000, 0x7FFF, 0x8000, 0xC000, 0xFFFE, 0xFFFF};
+    // A value near the current one, any value, or one at the edges of what the reader checks.
+    std::uint32_t interesting(std::uint32_t current, std::uint32_t mask,
+                              std::span<const std::uint32_t> edges) {
         switch (dice_.below(4)) {
             case 0:
                 return current + 1;
             case 1:
                 return current - 1;
             case 2:
-                return dice_.any32() & 0xFFFF;
+                return dice_.any32() & mask;
             default:
-                return kValues[dice_.below(kValues.size())];
+                return edges[dice_.below(edges.size())];
         }
+    }
+    std::uint32_t interesting16(std::uint32_t current) {
+        static constexpr std::array<std::uint32_t, 17> kEdges{
+            0,      1,      2,      0x7F,   0x80,   0xFF,   0x100,  0x0FFF, 0x1000,
+            0x1FFF, 0x3FFF, 0x4000, 0x7FFF, 0x8000, 0xC000, 0xFFFE, 0xFFFF};
+        return interesting(current, 0xFFFF, kEdges);
     }
     std::uint32_t interesting32(std::uint32_t current) {
         const auto pages = static_cast<std::uint32_t>(image_.pageCount());
-        const std::array<std::uint32_t, 14> values{
+        const std::array<std::uint32_t, 14> edges{
             0,          1,          2,          0xFF,  0x100,     0xFFFF,     0x00FFFFFF,
             0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, pages, pages - 1, pages << 8, anyRowPointer()};
-        switch (dice_.below(4)) {
-            case 0:
-                return current + 1;
-            case 1:
-                return current - 1;
-            case 2:
-                return dice_.any32();
-            default:
-                return values[dice_.below(values.size())];
-        }
+        return interesting(current, 0xFFFFFFFF, edges);
     }
     std::uint32_t anyPage() { return static_cast<std::uint32_t>(dice_.below(image_.pageCount())); }
     std::uint32_t anyRowPointer() {
