@@ -155,9 +155,9 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
 
 std::string usageText() {
     return R"(Usage: norvessa-query [OPTIONS] MODEL
-       norvessa-query [OPTIONS] --prefix TEXT
-       norvessa-query [OPTIONS] --id "EC D5 14 B6"
-       norvessa-query [OPTIONS] --controller NAME
+  or:  norvessa-query [OPTIONS] --prefix TEXT
+  or:  norvessa-query [OPTIONS] --id "EC D5 14 B6"
+  or:  norvessa-query [OPTIONS] --controller NAME
 
 Looks up flash chips in Norvessa's lookup database and prints every matching record.
 
@@ -179,7 +179,8 @@ Options:
   -h, --help           show this help and exit
   --version            show the version and exit
 
-Exit status: 0 when records were found, 1 when none were, 2 on bad usage or a database error.
+Exit status:
+  0 when records were found, 1 when none were, 2 on bad usage or a database error.
 )";
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -91,13 +92,20 @@ std::uint8_t pairAt(std::string_view hexPairs, std::size_t pair) {
                                      *hexDigitValue(hexPairs[2 * pair + 1]));
 }
 
+// Where a match attempt already failed: (position in the stored value, bytes still wanted).
+using FailedAttempts = std::set<std::pair<std::size_t, std::size_t>>;
+
 // Matches `wanted` against the stored value from `position` on, trying every alternative of
-// each blank-separated group in turn. Depth and breadth are bounded by the few groups and
-// alternatives a stored value has.
-bool matchFrom(std::string_view stored, std::size_t position,
-               std::span<const std::uint8_t> wanted) {
+// each blank-separated group in turn. Each failed attempt is remembered, so that a value of a
+// damaged or hostile database with many alternatives in many groups costs polynomial time
+// rather than exponential.
+bool matchFrom(std::string_view stored, std::size_t position, std::span<const std::uint8_t> wanted,
+               FailedAttempts& failed) {
     if (wanted.empty()) {
         return true;
+    }
+    if (!failed.emplace(position, wanted.size()).second) {
+        return false;
     }
     while (position < stored.size() && isBlank(stored[position])) {
         ++position;
@@ -122,8 +130,8 @@ bool matchFrom(std::string_view stored, std::size_t position,
         for (std::size_t pair = 0; pair < compared && same; ++pair) {
             same = pairAt(alternative, pair) == wanted[pair];
         }
-        if (same &&
-            (compared == wanted.size() || matchFrom(stored, groupEnd, wanted.subspan(compared)))) {
+        if (same && (compared == wanted.size() ||
+                     matchFrom(stored, groupEnd, wanted.subspan(compared), failed))) {
             return true;
         }
     }
@@ -164,7 +172,8 @@ std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed) {
 }
 
 bool storedIdBeginsWith(std::string_view stored, std::span<const std::uint8_t> wanted) {
-    return matchFrom(stored, 0, wanted);
+    FailedAttempts failed;
+    return matchFrom(stored, 0, wanted, failed);
 }
 
 std::optional<std::uint8_t> hexPair(std::string_view text) {

@@ -14,6 +14,8 @@ packages=(
     mdbtools mdbtools-dev
     # validators of the desktop entry and the AppStream metadata
     desktop-file-utils appstream
+    # the Debian package: manual pages from --help, the package builder and its checker
+    help2man dpkg-dev lintian
     # a display server for running the program on a machine without one
     xvfb xauth
 )

@@ -110,12 +110,9 @@ TEST_F(FacadeWithFiles, ConnectionOpenNamesTheFileItCannotOpen) {
 class AccessFile : public FacadeWithFiles {
   protected:
     void SetUp() override {
-        const std::filesystem::path fixture =
-            std::filesystem::path(NORVESSA_SHARED_DIR) / "fixtures/jet/V2000_with-password.mdb";
-        if (!std::filesystem::exists(fixture)) {
-            GTEST_SKIP() << "the shared fixtures are absent: " << fixture;
-        }
-        std::ifstream in(fixture, std::ios::binary);
+        std::ifstream in(std::filesystem::path(NORVESSA_SOURCE_DIR) /
+                             "tests/fixtures/jet/V2000_with-password.mdb",
+                         std::ios::binary);
         file_ = ScopedDriveC::put(
             kDataSource, std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
     }

@@ -1,6 +1,7 @@
 // Writes the seed databases of the reader's fuzz corpus into a folder: small files that reach
 // every decoder (text compressed and not, memos inline, on one row and chained, numbers,
-// dates, booleans, a deleted-free table with no rows).
+// dates, booleans, a deleted-free table with no rows), and copies the given database files
+// (the program's own image, files written by Access) beside them.
 
 #include <filesystem>
 #include <fstream>
@@ -52,8 +53,8 @@ NewDatabase seed(int rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: jet_reader_seeds FOLDER\n";
+    if (argc < 2) {
+        std::cerr << "usage: jet_reader_seeds FOLDER [DATABASE_FILE...]\n";
         return 2;
     }
     const std::filesystem::path folder(argv[1]);
@@ -64,6 +65,11 @@ int main(int argc, char** argv) {
                           std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(image.data()),
                   static_cast<std::streamsize>(image.size()));
+    }
+    for (int i = 2; i < argc; ++i) {
+        const std::filesystem::path file(argv[i]);
+        std::filesystem::copy_file(file, folder / file.filename(),
+                                   std::filesystem::copy_options::overwrite_existing);
     }
     return 0;
 }

@@ -44,7 +44,6 @@ ErrorKind kindOfOpening(const std::filesystem::path& path, std::string_view pass
 const std::vector<std::string> kOneTwoThree{"1|One", "2|Two", "3|Three"};
 
 TEST(FixtureFiles, PasswordProtectedFilesOpenOnlyWithTheirPassword) {
-    NORVESSA_REQUIRE_FIXTURES();
     for (const char* name : {"V2000_with-password.mdb", "V2003_with-password.mdb"}) {
         SCOPED_TRACE(name);
         const auto copy = TemporaryFile::copyOfFixture(name);
@@ -62,7 +61,6 @@ TEST(FixtureFiles, PasswordProtectedFilesOpenOnlyWithTheirPassword) {
 }
 
 TEST(FixtureFiles, Jet3AndAceFilesAreRefusedAsUnsupported) {
-    NORVESSA_REQUIRE_FIXTURES();
     for (const char* name : {"V1997_no-password.mdb", "V2010_with-password.accdb"}) {
         const auto copy = TemporaryFile::copyOfFixture(name);
         try {
@@ -76,16 +74,18 @@ TEST(FixtureFiles, Jet3AndAceFilesAreRefusedAsUnsupported) {
     }
 }
 
-TEST(FixtureFiles, HeaderFields) {
-    NORVESSA_REQUIRE_FIXTURES();
+TEST(FixtureFiles, CreationDate) {
     const auto dated = TemporaryFile::copyOfFixture("creationDateV2000.mdb");
     const CivilTime created =
         toCivilTime(DateTime{Database::open(dated.path(), "").header().creationDate});
     EXPECT_EQ(std::vector<int>({created.year, created.month, created.day, created.hour,
                                 created.minute, created.second}),
               std::vector<int>({2022, 1, 7, 16, 20, 28}));
+}
 
-    const auto chinese = TemporaryFile::copyOfFixture("chineseConfig2052.mdb");
+TEST(FixtureFiles, ChineseHeaderFields) {
+    NORVESSA_REQUIRE_UNLICENSED_FIXTURE(testing::kUnlicensedChineseFixture);
+    const auto chinese = TemporaryFile::copyOfFixture(testing::kUnlicensedChineseFixture);
     const auto header = Database::open(chinese.path(), "").header();
     EXPECT_EQ(header.jetVersion, 1);
     EXPECT_EQ(header.sortOrder, 2052);
@@ -93,8 +93,8 @@ TEST(FixtureFiles, HeaderFields) {
 }
 
 TEST(FixtureFiles, ChineseFileSchemaRowsAndLookup) {
-    NORVESSA_REQUIRE_FIXTURES();
-    const auto copy = TemporaryFile::copyOfFixture("chineseConfig2052.mdb");
+    NORVESSA_REQUIRE_UNLICENSED_FIXTURE(testing::kUnlicensedChineseFixture);
+    const auto copy = TemporaryFile::copyOfFixture(testing::kUnlicensedChineseFixture);
     const Database database = Database::open(copy.path(), "");
     EXPECT_EQ(database.tableNames(), (std::vector<std::string>{"sys_db_fields", "sys_db_ftype",
                                                                "sys_db_template", "sys_db_type"}));
@@ -135,8 +135,8 @@ TEST(FixtureFiles, ChineseFileSchemaRowsAndLookup) {
 }
 
 TEST(FixtureFiles, MemoValuesAcrossLongValuePages) {
-    NORVESSA_REQUIRE_FIXTURES();
-    const auto copy = TemporaryFile::copyOfFixture("chineseConfig2052.mdb");
+    NORVESSA_REQUIRE_UNLICENSED_FIXTURE(testing::kUnlicensedChineseFixture);
+    const auto copy = TemporaryFile::copyOfFixture(testing::kUnlicensedChineseFixture);
     const Table types = Database::open(copy.path(), "").table("sys_db_type");
     std::size_t longest = 0;
     types.scan([&](const RowView& row) {
@@ -149,7 +149,6 @@ TEST(FixtureFiles, MemoValuesAcrossLongValuePages) {
 }
 
 TEST(FixtureFiles, DeletedRowsAreSkippedAndOverflowRowsFollowed) {
-    NORVESSA_REQUIRE_FIXTURES();
     const auto deleted = TemporaryFile::copyOfFixture("delTestV2000.mdb");
     EXPECT_EQ(rowsOf(Database::open(deleted.path(), "").table("Table")),
               (std::vector<std::string>{"z|y", "v|u"}));
@@ -168,7 +167,6 @@ TEST(FixtureFiles, DeletedRowsAreSkippedAndOverflowRowsFollowed) {
 }
 
 TEST(FixtureFiles, DeletedColumnLeavesAGapInColumnNumbers) {
-    NORVESSA_REQUIRE_FIXTURES();
     const auto copy = TemporaryFile::copyOfFixture("delColTestV2000.mdb");
     const Table table = Database::open(copy.path(), "").table("Table1");
     std::vector<std::uint16_t> numbers;
@@ -181,7 +179,6 @@ TEST(FixtureFiles, DeletedColumnLeavesAGapInColumnNumbers) {
 }
 
 TEST(FixtureFiles, TablesByNameScanStopAndMissingTables) {
-    NORVESSA_REQUIRE_FIXTURES();
     const auto copy = TemporaryFile::copyOfFixture("indexTestV2000.mdb");
     const Database database = Database::open(copy.path(), "");
     EXPECT_EQ(database.tableNames(), (std::vector<std::string>{"Table1", "Table2", "Table3"}));
@@ -203,7 +200,6 @@ TEST(FixtureFiles, TablesByNameScanStopAndMissingTables) {
 }
 
 TEST(FixtureFiles, MemoryImageReadsLikeTheFile) {
-    NORVESSA_REQUIRE_FIXTURES();
     const auto copy = TemporaryFile::copyOfFixture("V2003_with-password.mdb");
     const Database database = Database::fromBytes(copy.bytes(), "password", "embedded");
     EXPECT_EQ(rowsOf(database.table("Table1")), kOneTwoThree);
@@ -216,7 +212,6 @@ TEST(FixtureFiles, MemoryImageReadsLikeTheFile) {
 }
 
 TEST(FixtureFiles, PageEncryptedDatabaseIsDecrypted) {
-    NORVESSA_REQUIRE_FIXTURES();
     // Encrypt a copy the way Jet does: a key in the header, every later page RC4-encrypted
     // with the key XOR its page number.
     auto bytes = TemporaryFile::copyOfFixture("V2000_no-password.mdb").bytes();

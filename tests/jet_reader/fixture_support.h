@@ -1,7 +1,9 @@
 #pragma once
 
-// Access to the real database files in the shared fixtures folder. Tests never open a fixture
-// in place: they work on a temporary copy, and skip when the folder is absent.
+// Access to real database files written by Access and the Jet engine. The project carries the
+// ones whose licences allow it in tests/fixtures/jet; one file without a stated licence is read
+// from the shared fixtures folder beside a full checkout, and the tests that need it skip when
+// it is absent. Tests never open a fixture in place: they work on a temporary copy.
 
 #include <gtest/gtest.h>
 
@@ -17,19 +19,28 @@
 namespace norvessa::jet::testing {
 
 inline std::filesystem::path fixtureFolder() {
-    return std::filesystem::path(NORVESSA_SHARED_DIR) / "fixtures" / "jet";
+    return std::filesystem::path(NORVESSA_SOURCE_DIR) / "tests" / "fixtures" / "jet";
 }
 
-inline bool haveFixtures() {
-    return std::filesystem::is_directory(fixtureFolder());
+// The Chinese Access file (sort order 2052, code page 936) that stays outside the project.
+inline constexpr const char* kUnlicensedChineseFixture = "chineseConfig2052.mdb";
+
+inline std::filesystem::path unlicensedFixturePath(const std::string& name) {
+    return std::filesystem::path(NORVESSA_SHARED_DIR) / "fixtures" / "jet" / name;
 }
 
-#define NORVESSA_REQUIRE_FIXTURES()                                                    \
-    do {                                                                               \
-        if (!::norvessa::jet::testing::haveFixtures()) {                               \
-            GTEST_SKIP() << "the shared Jet fixtures are absent ("                     \
-                         << ::norvessa::jet::testing::fixtureFolder().string() << ")"; \
-        }                                                                              \
+inline std::filesystem::path fixturePath(const std::string& name) {
+    const std::filesystem::path carried = fixtureFolder() / name;
+    return std::filesystem::exists(carried) ? carried : unlicensedFixturePath(name);
+}
+
+#define NORVESSA_REQUIRE_UNLICENSED_FIXTURE(name)                                              \
+    do {                                                                                       \
+        if (!std::filesystem::exists(::norvessa::jet::testing::unlicensedFixturePath(name))) { \
+            GTEST_SKIP() << name << " carries no stated licence and is not part of the "       \
+                         << "project; it is absent from "                                      \
+                         << ::norvessa::jet::testing::unlicensedFixturePath(name).string();    \
+        }                                                                                      \
     } while (false)
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
@@ -56,7 +67,7 @@ class TemporaryFile {
     }
     static TemporaryFile copyOfFixture(const std::string& name) {
         TemporaryFile file(name);
-        std::filesystem::copy_file(fixtureFolder() / name, file.path_);
+        std::filesystem::copy_file(fixturePath(name), file.path_);
         std::filesystem::permissions(file.path_, std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::add);
         return file;
