@@ -12,9 +12,9 @@ namespace {
 
 namespace ip = layout::index_page;
 
-constexpr std::size_t kLeafPointerSize = ip::kEntryPageSize + ip::kEntryRowSize;
-constexpr std::size_t kNodePointerSize = kLeafPointerSize + ip::kChildPageSize;
-constexpr std::size_t kBitmapBits = std::size_t{ip::kEntryBitmap.size} * 8;
+using ip::kBitmapBits;
+using ip::kLeafPointerSize;
+using ip::kNodePointerSize;
 // Far more levels than any index of a 4 GiB file can have; more means a loop in the tree.
 constexpr int kMaxLevels = 32;
 // Node pages kept per cursor; a seek's path needs a handful.

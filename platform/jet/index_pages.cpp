@@ -14,9 +14,9 @@ namespace {
 
 namespace ip = layout::index_page;
 
-constexpr std::size_t kLeafPointerSize = ip::kEntryPageSize + ip::kEntryRowSize;
-constexpr std::size_t kNodePointerSize = kLeafPointerSize + ip::kChildPageSize;
-constexpr std::size_t kBitmapBits = std::size_t{ip::kEntryBitmap.size} * 8;
+using ip::kBitmapBits;
+using ip::kLeafPointerSize;
+using ip::kNodePointerSize;
 
 std::size_t leafEntrySize(const IndexEntry& entry) {
     return entry.key.size() + kLeafPointerSize;

@@ -407,6 +407,10 @@ inline constexpr std::uint8_t kNodeMarkerAccess = 0x01;  // byte 26 on Access no
 inline constexpr std::size_t kEntryPageSize = 3;         // big-endian data page
 inline constexpr std::size_t kEntryRowSize = 1;
 inline constexpr std::size_t kChildPageSize = 4;  // big-endian, node entries only
+// What follows a key: the row pointer on leaves, and the child page too on nodes.
+inline constexpr std::size_t kLeafPointerSize = kEntryPageSize + kEntryRowSize;
+inline constexpr std::size_t kNodePointerSize = kLeafPointerSize + kChildPageSize;
+inline constexpr std::size_t kBitmapBits = std::size_t{kEntryBitmap.size} * 8;
 
 // Key segment flags.
 inline constexpr std::uint8_t kKeyPresentAscending = 0x7F;
