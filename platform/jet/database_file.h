@@ -3,8 +3,8 @@
 // Owns access to a database file's pages and its decoded header. A file on disk that is larger
 // than the page cache is read into the cache as pages are asked for (in file order, a block of
 // pages at a time), so memory stays flat however large the file is; a smaller file is read
-// whole when it is opened. An image already in memory (the program's embedded image, tests) is used where it
-// lies. Pages of a page-encrypted database are decrypted once, as they are read.
+// whole when it is opened. An image already in memory (the program's embedded image, tests) is used
+// where it lies. Pages of a page-encrypted database are decrypted once, as they are read.
 
 #include <cstdint>
 #include <filesystem>

@@ -48,7 +48,7 @@ TEST(DatasetCheck, ReportsEachFailureWithItsFileLineAndRule) {
         {"controller_facts.csv", 5, "facts-file", false},  // ECC bits without a sector
         {"controller_facts.csv", 6, "facts-file", false},  // chip listed twice
         {"flash_data.csv", 4, "id-capacity", true},        // row 57, a known exception
-        {"flash_data.csv", 5, "id-maker", false},  // Samsung ID under a Hynix brand
+        {"flash_data.csv", 5, "id-maker", false},          // Samsung ID under a Hynix brand
         {"flash_data.csv", 5, "id-type", false},
         {"flash_data.csv", 5, "pn-type", false},
         {"flash_data.csv", 5, "controller-capability", false},  // TLC on an MLC controller
