@@ -55,7 +55,6 @@ class Fact:
     maker: str
     id_bytes: list
     page: Optional[int]
-    oob: Optional[int]
     cell: Optional[str]
     ecc: Optional[str]
     width: Optional[int]
@@ -64,7 +63,6 @@ class Fact:
     ce: Optional[int]
     source: str
     fields: set
-    line: int
     capacity: Optional[str] = None
 
 
@@ -95,7 +93,7 @@ def _id_bytes(text):
     return parts
 
 
-def _maker(text, id_bytes):
+def _maker(text):
     text = text.strip()
     if text in MAKER_CODES:
         return text
@@ -105,9 +103,9 @@ def _maker(text, id_bytes):
 def read_facts(path=FACTS / "nand_ids.csv"):
     facts = []
     with open(path, newline="", encoding="utf-8") as handle:
-        for line, row in enumerate(csv.DictReader(handle), start=2):
+        for row in csv.DictReader(handle):
             id_bytes = _id_bytes(row["id"])
-            maker = _maker(row["maker"], id_bytes)
+            maker = _maker(row["maker"])
             if not maker:
                 continue
             given = set(row["fields"].split())
@@ -115,14 +113,13 @@ def read_facts(path=FACTS / "nand_ids.csv"):
                 part=normalise_part(row["part"]), maker=maker,
                 id_bytes=id_bytes if "id" in given else None,
                 page=_int_or_none(row["page"]) if "page" in given else None,
-                oob=_int_or_none(row["oob"]) if "oob" in given else None,
                 cell=row["cell"].strip().upper() or None if "cell" in given else None,
                 ecc=row["ecc"].strip() or None if "ecc" in given else None,
                 width=_int_or_none(row["width"]) if "width" in given else None,
                 interface=row["interface"].strip() or None if "interface" in given else None,
                 process=row["process"].strip() or None if "process" in given else None,
                 ce=_int_or_none(row["ce"]) if "ce" in given else None,
-                source=row["source"].strip(), fields=given, line=line))
+                source=row["source"].strip(), fields=given))
     return facts
 
 

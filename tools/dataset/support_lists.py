@@ -15,13 +15,7 @@ from dataclasses import dataclass
 import flash_facts
 import part_numbers
 
-VENDORS = {"Samsung": "Samsung", "Hynix": "Hynix", "Toshiba": "Toshiba", "SanDisk": "SanDisk",
-           "Micron": "Micron", "Intel": "Intel", "ST": "ST", "Numonyx": "Numonyx",
-           "Spansion": "Spansion"}
-# Device codes of small-page parts, whose ID is two bytes; a tool table's further bytes for them
-# are not ID bytes.
-SMALL_PAGE_DEVICES = {"33", "35", "36", "39", "43", "45", "46", "49", "53", "55", "56", "59",
-                      "71", "72", "73", "74", "75", "76", "78", "79"}
+VENDORS = set(flash_facts.MAKER_CODES)
 # Some Silicon Motion tables store a tool setting after the fourth byte: one value for almost
 # every flash they list (06/86, 04/84, 80, 46, 28, 10/90), where real fifth ID bytes vary.
 FOUR_BYTE_TABLES = re.compile(r"^smi-(321|324|325A|3252|3255AA$|3255ENAA$)")
@@ -43,7 +37,8 @@ def _clean_id(listing_key, text, details):
     if len(id_bytes) < 4 or details.get("listed_under") or not all(
             flash_facts.HEX_BYTE.match(b) for b in id_bytes):
         return ()
-    if id_bytes[1] in SMALL_PAGE_DEVICES:
+    # A small-page part's ID is two bytes; a tool table's further bytes for it are not ID bytes.
+    if id_bytes[1] in flash_facts.SMALL_PAGE_DEVICES:
         return ()
     if FOUR_BYTE_TABLES.match(listing_key):
         id_bytes = id_bytes[:4]
@@ -75,7 +70,8 @@ def facts_of(listings, known_parts):
     """What the lists say about each flash part they name, one fact per part and list family."""
     facts, seen = [], set()
     for listing in listings:
-        vendor = VENDORS.get(listing.details.get("vendor", ""))
+        vendor = listing.details.get("vendor")
+        vendor = vendor if vendor in VENDORS else None
         part = listing.part
         if not vendor or (listing.list_key.startswith("innostor") or
                           not (part_numbers.decode(part) or part in known_parts)):
@@ -95,12 +91,12 @@ def facts_of(listings, known_parts):
             ("ce", d.get("ce")), ("capacity", d.get("capacity")),
             ("interface", d.get("interface"))) if value}
         facts.append(flash_facts.Fact(
-            part=part, maker=vendor, id_bytes=list(listing.id_bytes) or None, page=page, oob=None,
+            part=part, maker=vendor, id_bytes=list(listing.id_bytes) or None, page=page,
             cell=d.get("cell"), ecc=d.get("ecc"),
             width=int(d["width"]) if d.get("width", "").isdigit() else None,
             interface=d.get("interface"), process=process,
             ce=int(d["ce"]) if d.get("ce", "").isdigit() else None,
-            source=listing.source, fields=given, line=0, capacity=d.get("capacity")))
+            source=listing.source, fields=given, capacity=d.get("capacity")))
     return facts
 
 
@@ -126,7 +122,7 @@ class Pairings:
                 found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
         first_bytes = [alternatives[0] for alternatives in id_alternatives or []]
         for listing in self.by_id:
-            vendor = VENDORS.get(listing.details.get("vendor", ""), maker)
+            vendor = listing.details.get("vendor", maker)
             if vendor == maker and tuple(first_bytes[:len(listing.id_bytes)]) == listing.id_bytes:
                 found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
         return {maker_column: list(chips.values()) for maker_column, chips in found.items()}
