@@ -21,7 +21,9 @@ FACTS = Path(__file__).resolve().parent / "facts"
 MAKER_CODES = {"Samsung": "EC", "Hynix": "AD", "Toshiba": "98", "SanDisk": "45", "Micron": "2C",
                "Intel": "89", "ST": "20", "Numonyx": "20", "Spansion": "01"}
 
-MODEL_PATTERN = re.compile(r"^[A-Z0-9()\-/_]{8,19}$")
+MODEL_PATTERN = re.compile(r"^[A-Z0-9()\-/_]{4,50}$")
+# Lists write notes after a name: "(TOG)", "(L74)", "_2DIE", "*1", "/C/D" for sister parts.
+ANNOTATION_START = "(_*/,- "
 HEX_BYTE = re.compile(r"^[0-9A-F]{2}$")
 
 # Where a source comes from: forks and copies of one table count once when we count
@@ -79,10 +81,18 @@ def _int_or_none(text):
 
 
 def normalise_part(name):
+    """The part number a written name gives: upper case, without blanks, without a driver
+    table's NAND_ prefix, and without a note written after it. The name is cut at a note only
+    where what stays reads as a part number of its maker's scheme."""
     name = name.strip().upper().replace(" ", "")
     for prefix in ("NAND_", "TNAND_"):
         if name.startswith(prefix) and len(name) > len(prefix) + 6:
             name = name[len(prefix):]
+    if part_numbers.decode(name):
+        return name
+    for end in range(len(name) - 1, 3, -1):
+        if name[end] in ANNOTATION_START and part_numbers.decode(name[:end]):
+            return name[:end]
     return name
 
 
@@ -215,6 +225,8 @@ def read_id(id_bytes, maker):
                                                 id_bytes[1] in MICRON_DEVICE_CODES):
         said["ce_gbit"] = CE_DENSITY_GBIT[id_bytes[1]]
         said["width"] = 16 if id_bytes[1][0] in "BC24" else 8
+    if maker in ("Samsung", "Hynix", "Toshiba"):
+        said["dies_per_ce"] = 1 << (third & 3)
     six = len(id_bytes) >= 6
     if maker in ("Micron", "Intel") and id_bytes[1] in MICRON_DEVICE_CODES:
         said["page"] = 1024 << (fourth & 3)
