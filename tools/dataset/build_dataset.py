@@ -59,9 +59,9 @@ ECC_PATTERN = re.compile(r"^\d+b/(512B|1KB)$")
 PROCESS_PATTERN = re.compile(r"^(A?\d+|1[XYZ])nm(\(L\d\d[A-Z]\))?$")
 CAPACITY_PATTERN = re.compile(r"^\d+(MB|GB)$")
 
-# Phison's chips are listed by their UPxx names; -yy is the PS2251-yy branch that the 群联 model
-# table pairs with that name.
-PHISON_LABELS = {"PS2251-03": "UP303-03", "PS2251-07": "UP307-07"}
+# Names a support list marks as no part's name (placeholders, process codes, misprints,
+# shorthands): they pair a chip, but they are not models.
+NOT_PART_NAMES = {"placeholder", "process-code", "misprint", "shorthand"}
 
 
 @dataclass
@@ -372,8 +372,17 @@ def id_alternatives(model):
     return [b.split("/") for b in value.text.split()] if value else []
 
 
+def read_chip_labels():
+    """Phison's chips are written by their UPxx names where the 群联 model table gives one, with
+    -yy, the PS2251-yy branch it pairs with that name: PS2251-03 is UP303-03."""
+    return {row["ps2251"]: row["label"] for row in read_csv("phison_names.csv")}
+
+
+CHIP_LABELS = read_chip_labels()
+
+
 def chip_label(listing):
-    return PHISON_LABELS.get(listing.chip, listing.chip)
+    return CHIP_LABELS.get(listing.chip, listing.chip) if listing.maker == "群联" else listing.chip
 
 
 def row_count(pairings):
@@ -491,7 +500,8 @@ def build():
     table_facts = flash_facts.read_facts()
     known_parts = {f.part for f in table_facts}
     facts = table_facts + support_lists.facts_of(listings, known_parts)
-    candidates = collect_models(facts, sorted({l.part for l in listings}),
+    candidates = collect_models(facts, sorted({l.part for l in listings
+                                               if l.details.get("naming") not in NOT_PART_NAMES}),
                                 flash_facts.read_ordering_codes(), read_scheme_sources())
     pairings = support_lists.Pairings(listings)
     for model in candidates.values():

@@ -1,10 +1,11 @@
 """The controller makers' published flash support lists: which controller chip drives which flash.
 
 tools/dataset/facts/support_lists.csv holds one line per (list, controller chip, flash) as the
-list names it: ChipsBank's and Alcor's support lists, the flash tables of Silicon Motion's and
-Innostor's mass-production tools, and flash seen beside a controller in real drives. A list
-names a flash by part number (matched to a model by its part number or its base part) or, in
-Innostor's tables and the observed drives, by ID bytes (matched to a model whose ID begins so).
+list names it: ChipsBank's and Alcor's support lists, the flash tables of Silicon Motion's,
+Innostor's and Phison's mass-production tools, and flash seen beside a controller in real drives.
+A list names a flash by part number (matched to a model by its part number or its base part) or,
+in Innostor's tables and the observed drives, by ID bytes (matched to a model whose ID begins
+so); Phison's table pairs both ways.
 The details a list gives (cell type, page, capacity, ...) are facts about the flash, too.
 """
 
@@ -106,9 +107,12 @@ class Pairings:
     def __init__(self, listings):
         self.by_part, self.by_id = {}, []
         for listing in listings:
-            if listing.list_key.startswith("innostor") or listing.details.get("observed"):
-                if len(listing.id_bytes) >= 5:
-                    self.by_id.append(listing)
+            # Innostor's and Phison's tools match a flash by its ID bytes, as a drive does.
+            by_id = listing.list_key.startswith(("innostor", "phison")) or \
+                listing.details.get("observed")
+            if by_id and len(listing.id_bytes) >= 5:
+                self.by_id.append(listing)
+            if by_id and not listing.list_key.startswith("phison"):
                 continue
             decoded = part_numbers.decode(listing.part)
             for name in {listing.part, decoded.base if decoded else listing.part}:

@@ -1,0 +1,147 @@
+#!/usr/bin/env python3
+"""Turns the controller makers' support lists transcribed in iTXTech/fdfdb into support-list facts.
+
+Reads each list from a clone of iTXTech/fdfdb at the commit cited for it and prints the lines of
+facts/support_lists.csv (list, maker, chip, part, id, details), one per chip that the list marks
+for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below).
+
+A list writes a part name with notes beside it (a Toggle mark, a die code, a second-entry
+number); those go to the details, the part keeps the name as written. A name the list writes
+as shorthand for several parts (a slash, a lower-case x) is marked naming=shorthand, and a
+label that is no part name (HYNIX_128MB_16Bit, Sandisk_19nm) naming=placeholder.
+"""
+
+import csv
+import re
+import subprocess
+import sys
+
+# key: (controller maker column, chip prefix, commit, path, form)
+LISTS = {
+    "chipsbank-2016": ("芯邦", "CBM", "7a4c725ab47b7468402cfad88695c8664e6c573b", "cbm/160601.csv", "cbm"),
+    "chipsbank-2017": ("芯邦", "CBM", "7a4c725ab47b7468402cfad88695c8664e6c573b", "cbm/171208.csv", "cbm"),
+    "chipsbank-2019": ("芯邦", "CBM", "7a4c725ab47b7468402cfad88695c8664e6c573b", "cbm/190115.csv", "cbm"),
+    "chipsbank-2020a": ("芯邦", "CBM", "e906414f63b39e7e186a712f0b86c2bfa4dded98", "cbm/200520.csv", "cbm"),
+    "chipsbank-2020": ("芯邦", "CBM", "6349fd009df576eab680ca093039c47428eb5db4", "cbm/200821.csv", "cbm"),
+    "alcor-2016a": ("安国", "", "7a4c725ab47b7468402cfad88695c8664e6c573b", "al/160325.csv", "alcor"),
+    "alcor-2016": ("安国", "", "c78f40be1f142dcf282fdb24c8b7ed46390fe3d0", "al/161101.csv", "alcor"),
+    "alcor-2018": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/180416.csv", "alcor"),
+    "alcor-2019a": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/190124.csv", "alcor"),
+    "alcor-2019": ("安国", "", "7a4c725ab47b7468402cfad88695c8664e6c573b", "al/190401.csv", "alcor"),
+}
+
+HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,8}$")
+TRAILING_NOTE = re.compile(r"^(.*?)\(([^()]*)\)?$")
+DIE_CODE = re.compile(r"^[A-Z0-9]{3,5}$")
+VARIANT = re.compile(r"^(.*[A-Z0-9])_(\d)$")
+
+
+def split_name(name):
+    """(part as written without the notes beside it, detail items the notes give)."""
+    name = name.strip()
+    details = []
+    while True:
+        match = TRAILING_NOTE.match(name)
+        if not match or not match.group(1) or "/" in match.group(2):
+            break
+        name = match.group(1).rstrip()
+        for note in match.group(2).split("_"):
+            note = note.strip().rstrip("?")
+            if note.upper() in ("TOG", "TOGGLE"):
+                details.append("interface=toggle")
+            elif DIE_CODE.match(note):
+                details.append(f"die={note}")
+            elif note:
+                details.append(f"note={note.replace(' ', '_')}")
+    variant = VARIANT.match(name)
+    if variant:
+        name = variant.group(1)
+        details.append(f"variant={variant.group(2)}")
+    if re.search(r"[a-z]", name) and "_" in name:
+        details.append("naming=placeholder")
+    elif "/" in name or re.search(r"[a-z]", name):
+        details.append("naming=shorthand")
+    return name, details
+
+
+def id_text(raw):
+    raw = raw.replace(" ", "")
+    if not HEX_ID.match(raw):
+        return ""
+    return " ".join(raw[i:i + 2].upper() for i in range(0, len(raw), 2))
+
+
+def cell_page(text):
+    cell, _, page = text.partition("-")
+    items = [f"cell={cell}"] if cell in ("SLC", "MLC", "TLC", "QLC") else []
+    if page:
+        items.append(f"page={page}")
+    return items
+
+
+def capacity(text):
+    text = text.strip().upper()
+    if re.match(r"^\d+[MG]$", text):
+        text += "B"
+    return [f"capacity={text}"] if re.match(r"^\d+[MG]B$", text) else []
+
+
+def cbm_rows(rows, prefix):
+    chips = [prefix + c.strip() for c in rows[0] if c.strip()]
+    for row in rows[1:]:
+        if len(row) < 10 + len(chips) or len(row) > 11 + len(chips):
+            continue   # a row whose marks do not line up with the chip columns
+        _, vendor, cap, kind, part, ident, _, ecc, process, width = [c.strip() for c in row[:10]]
+        details = [f"vendor={vendor}"] if vendor else []
+        # These lists give every flash one chip enable and the capacity behind it.
+        details += [f"ce_capacity={c.split('=')[1]}" for c in capacity(cap)] + cell_page(kind)
+        if ecc:
+            details.append(f"ecc={ecc}")
+        if re.match(r"^\d+nm$", process):
+            details.append(f"process={process}")
+        width_number = re.match(r"^(\d+)", width)
+        if width_number:
+            details.append(f"width={width_number.group(1)}")
+        yield chips, row[10:10 + len(chips)], part, id_text(ident), details
+
+
+def alcor_rows(rows, prefix):
+    chips = [prefix + c.strip() for c in rows[0] if c.strip()]
+    for row in rows[1:]:
+        if len(row) != 6 + len(chips):
+            continue
+        vendor, cell, cap, part, process, ce = [c.strip() for c in row[:6]]
+        details = [f"vendor={vendor}"] if vendor else []
+        details += cell_page(cell) + capacity(cap)
+        if re.match(r"^\d+$", ce):
+            details.append(f"ce={ce}")
+        if re.match(r"^\d+nm$", process):
+            details.append(f"process={process}")
+        yield chips, row[6:], part, "", details
+
+
+def extract(git_dir, key):
+    maker, prefix, commit, path, form = LISTS[key]
+    text = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
+                          check=True, capture_output=True).stdout.decode("utf-8-sig")
+    rows = list(csv.reader(text.splitlines()))
+    reader = cbm_rows if form == "cbm" else alcor_rows
+    for chips, marks, part, ident, details in reader(rows, prefix):
+        name, notes = split_name(part)
+        if not name:
+            continue
+        for chip, mark in zip(chips, marks):
+            if mark.strip().upper() == "Y":
+                yield [key, maker, chip, name, ident, " ".join(notes + details)]
+
+
+def main():
+    git_dir, keys = sys.argv[1], sys.argv[2:]
+    out = csv.writer(sys.stdout, lineterminator="\n")
+    for key in keys:
+        for line in extract(git_dir, key):
+            out.writerow(line)
+
+
+if __name__ == "__main__":
+    main()
