@@ -240,7 +240,9 @@ def checked_id(name, maker, facts, decoded, scheme_sources):
     that one table family alone gives must agree with the model's own part number (density per
     chip enable times chip enables, cell type, dies); where it does not, the part number's
     reading stands and the ID is left out. An ID that independent families give is kept."""
-    layout_facts = [f for f in facts if same_layout(f.part, decoded)]
+    # A table that gives another maker's code for the part speaks of another chip.
+    layout_facts = [f for f in facts if same_layout(f.part, decoded) and
+                    flash_facts.MAKER_CODES[f.maker] == flash_facts.MAKER_CODES[maker]]
     merged, id_facts = flash_facts.merge_ids(layout_facts)
     if not merged:
         return None, [], {}
@@ -261,7 +263,9 @@ def checked_id(name, maker, facts, decoded, scheme_sources):
 
 def derive_model(name, decoded, facts, scheme_sources, ordering_source):
     """The detail fields of one model from its facts and its part-number scheme."""
-    maker = decoded.maker if decoded else facts[0].maker
+    makers = sorted({f.maker for f in facts})
+    maker = decoded.maker if decoded else max(
+        makers, key=lambda m: sum(f.maker == m for f in facts))
     if maker == "ST" and any(f.maker == "Numonyx" for f in facts):
         maker = "Numonyx"
     votes = Votes()
@@ -301,9 +305,7 @@ def drop_contradicted(fields, maker, merged, decoded, scheme_sources):
     if capacity and mbit and capacity.text != capacity_text(mbit):
         fields.pop("容量")
     width = fields.get("位宽")
-    if width and decoded and decoded.width and \
-            confirmed_source(decoded, "width", scheme_sources) and \
-            not width.text.startswith(f"{decoded.width}bit"):
+    if width and decoded and decoded.width and not width.text.startswith(f"{decoded.width}bit"):
         fields.pop("位宽")
     said = flash_facts.read_id([alts[0] for alts in merged], maker) if merged else {}
     kind = fields.get("类型")
@@ -353,7 +355,9 @@ def collect_models(facts, listed_names, ordering_codes, scheme_sources):
     models = {}
 
     def add(name, decoded, shared, source):
-        if name not in models and decoded and flash_facts.MODEL_PATTERN.match(name):
+        if name in models or not flash_facts.MODEL_PATTERN.match(name):
+            return
+        if decoded or (shared and flash_facts.is_marking(name)):
             models[name] = derive_model(name, decoded, shared, scheme_sources, source)
 
     for base in sorted(by_base):

@@ -22,6 +22,24 @@ MAKER_CODES = {"Samsung": "EC", "Hynix": "AD", "Toshiba": "98", "SanDisk": "45",
                "Intel": "89", "ST": "20", "Numonyx": "20", "Spansion": "01"}
 
 MODEL_PATTERN = re.compile(r"^[A-Z0-9()\-/_]{4,50}$")
+MAKER_OF_CODE = {"EC": "Samsung", "AD": "Hynix", "98": "Toshiba", "45": "SanDisk", "2C": "Micron",
+                 "89": "Intel", "20": "ST", "01": "Spansion"}
+# The marking printed on a package where it is not a part number of a scheme we read (SanDisk's
+# and Toshiba's package codes, Micron's FBGA codes): letters and digits, maybe a hyphen.
+MARKING = re.compile(r"^[A-Z0-9][A-Z0-9-]{4,49}$")
+# Names that begin as a scheme's part numbers do but do not read by it are shorthands or
+# misprints ("MT29F256G-C", "K9LBG08UOD"); names that begin with a maker's name are a table's
+# placeholders ("SANDISK_32GB").
+SCHEME_START = re.compile(
+    r"^(K9|HY?27|T[A-Z]58|MT29|(JS|PF|BK|I|X)?29F|NAND\d|S34M|SD[A-Z]N|SD-|DTN[A-Z]{4}|\d+GB)")
+MAKER_WORD = re.compile(r"^(SAMSUNG|HYNIX|TOSHIBA|SANDISK|MICRON|INTEL|SPECTEK|KIOXIA)")
+
+
+def is_marking(name):
+    """Whether a name a source writes, which no scheme of ours reads, is still a chip's name."""
+    return bool(MARKING.match(name) and re.search(r"\d", name) and re.search(r"[A-Z]", name)
+                and "XX" not in name and not SCHEME_START.match(name)
+                and not MAKER_WORD.match(name))
 # Lists write notes after a name: "(TOG)", "(L74)", "_2DIE", "*1", "/C/D" for sister parts.
 ANNOTATION_START = "(_*/,- "
 HEX_BYTE = re.compile(r"^[0-9A-F]{2}$")

@@ -72,10 +72,15 @@ def facts_of(listings, known_parts):
     facts, seen = [], set()
     for listing in listings:
         vendor = listing.details.get("vendor")
+        # A table that names no maker gives it by the maker code, the first ID byte.
+        if not vendor and listing.id_bytes:
+            vendor = flash_facts.MAKER_OF_CODE.get(listing.id_bytes[0])
         vendor = vendor if vendor in VENDORS else None
         part = listing.part
-        if not vendor or (listing.list_key.startswith("innostor") or
-                          not (part_numbers.decode(part) or part in known_parts)):
+        if not vendor or listing.details.get("naming") or (
+                listing.list_key.startswith("innostor") or
+                not (part_numbers.decode(part) or part in known_parts or
+                     flash_facts.is_marking(part))):
             continue
         key = (_lineage(listing.list_key), part, listing.id_bytes)
         if key in seen:
