@@ -344,9 +344,10 @@ def collect_models(facts, listed_names, ordering_codes, scheme_sources):
         by_part.setdefault(name, [])
     for part in sorted(by_part):
         decoded = part_numbers.decode(part)
-        if decoded and by_part[part] and decoded.maker != (
-                "ST" if by_part[part][0].maker == "Numonyx" else by_part[part][0].maker):
-            continue
+        if decoded:
+            # What a list says under another maker's code is about another chip.
+            by_part[part] = [f for f in by_part[part] if decoded.maker == (
+                "ST" if f.maker == "Numonyx" else f.maker)]
         by_base.setdefault(decoded.base if decoded else part, []).append(part)
 
     def facts_of_base(base):

@@ -31,7 +31,7 @@ MARKING = re.compile(r"^[A-Z0-9][A-Z0-9-]{4,49}$")
 # misprints ("MT29F256G-C", "K9LBG08UOD"); names that begin with a maker's name are a table's
 # placeholders ("SANDISK_32GB").
 SCHEME_START = re.compile(
-    r"^(K9|HY?27|T[A-Z]58|MT29|(JS|PF|BK|I|X)?29F|NAND\d|S34M|SD[A-Z]N|SD-|DTN[A-Z]{4}|\d+GB)")
+    r"^(K9|HY?27|T[CHX]58|MT29|(JS|PF|BK|I|X)?29F|NAND\d|S34M|SD[A-Z]N|SD-|DTN[A-Z]{4}|\d+GB)")
 MAKER_WORD = re.compile(r"^(SAMSUNG|HYNIX|TOSHIBA|SANDISK|MICRON|INTEL|SPECTEK|KIOXIA)")
 
 
