@@ -235,7 +235,7 @@ def id_disagreements(said, part):
     return found
 
 
-def checked_id(name, maker, facts, decoded, scheme_sources):
+def checked_id(maker, facts, decoded, scheme_sources):
     """The merged ID bytes of a model, or None, and the record of how they were checked: an ID
     that one table family alone gives must agree with the model's own part number (density per
     chip enable times chip enables, cell type, dies); where it does not, the part number's
@@ -274,7 +274,7 @@ def derive_model(name, decoded, facts, scheme_sources, ordering_source):
     if decoded:
         scheme_votes(votes, decoded, scheme_sources)
     fields = {"品牌": flash_facts.Value(BRANDS[maker], [])}
-    merged, id_facts, id_check = checked_id(name, maker, facts, decoded, scheme_sources)
+    merged, id_facts, id_check = checked_id(maker, facts, decoded, scheme_sources)
     if merged:
         fields["ID号"] = flash_facts.Value(flash_facts.id_text(merged),
                                            sorted({f.source for f in id_facts}))
@@ -290,15 +290,14 @@ def derive_model(name, decoded, facts, scheme_sources, ordering_source):
         width = flash_facts.Value(width.text + "bit", width.sources)
         fields["位宽"] = combined(width, votes.winner("ddr") and flash_facts.Value(
             "DDR", votes.winner("ddr").sources), " ")
-    drop_contradicted(fields, maker, merged, decoded, scheme_sources)
+    drop_contradicted(fields, maker, merged, decoded)
     base = decoded.base if decoded else name
     return Model(name, maker, fields, base, ordering_source, id_check)
 
 
-def drop_contradicted(fields, maker, merged, decoded, scheme_sources):
+def drop_contradicted(fields, maker, merged, decoded):
     """Leaves out a field that the model's own ID bytes or part number contradict: one of the
     sources is wrong, and which one no source says."""
-    part = part_reading(decoded, scheme_sources)
     capacity = fields.get("容量")
     # A density the part number writes as a number (MT29F256G, -008G) needs no document.
     mbit = decoded.density_mbit if decoded else None
