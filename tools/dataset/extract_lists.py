@@ -28,7 +28,21 @@ LISTS = {
     "alcor-2018": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/180416.csv", "alcor"),
     "alcor-2019a": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/190124.csv", "alcor"),
     "alcor-2019": ("安国", "", "7a4c725ab47b7468402cfad88695c8664e6c573b", "al/190401.csv", "alcor"),
+    "alcor-2013": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb",
+                   "archives/Alcor UFD Flash Support List_130710.pdf", "alcor-pdf"),
 }
+
+# The 2013 Alcor list is only a PDF. Its header stacks the chip names of a column over each
+# other; a column is found by the names of the header line that holds AU6981 and the lines
+# around it, and a Y mark belongs to the column whose name it sits under.
+ALCOR_2013_COLUMNS = [  # (header line offset, name that marks the column, chips of the column)
+    (0, "AU6981", ["AU6981"]), (0, "AU6985", ["AU6985"]), (-1, "AU6987", ["AU6987", "AU6987AN"]),
+    (0, "AU6987T", ["AU6987T"]), (0, "AU6989NL", ["AU6989L", "AU6989NL", "AU6989ANL"]),
+    (-1, "AU6989", ["AU6989", "AU6989N"]), (0, "AU6989AN", ["AU6989AN"]),
+    (0, "AU6989SN", ["AU6989SN"]),
+]
+ALCOR_2013_ROW = re.compile(
+    r"^\s*([A-Za-z]+)\s+(SLC|MLC|TLC)\s+(\d+[MG])\s+(\S+)\s+(?:(\d+nm|[A-Z]\d\d[A-Z])\s+)?(\d)\s")
 
 HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,8}$")
 TRAILING_NOTE = re.compile(r"^(.*?)\(([^()]*)\)?$")
@@ -49,6 +63,8 @@ def split_name(name):
             note = note.strip().rstrip("?")
             if note.upper() in ("TOG", "TOGGLE"):
                 details.append("interface=toggle")
+            elif note.upper() in ("X8", "X16"):
+                details.append(f"width={note[1:]}")
             elif DIE_CODE.match(note):
                 details.append(f"die={note}")
             elif note:
@@ -120,13 +136,50 @@ def alcor_rows(rows, prefix):
         yield chips, row[6:], part, "", details
 
 
+def alcor_pdf_rows(text):
+    centres = []
+    for line in text.splitlines():
+        if "AU6981" in line and "AU6985" in line:
+            lines = text.splitlines()
+            here = lines.index(line)
+            centres = []
+            for offset, name, chips in ALCOR_2013_COLUMNS:
+                found = re.search(rf"\b{name}\b", lines[here + offset])
+                centres.append((found.start() + len(name) / 2, chips))
+            continue
+        row = ALCOR_2013_ROW.match(line)
+        if not row or not centres:
+            continue
+        vendor, cell, cap, part, process, ce = row.groups()
+        details = [f"vendor={vendor}", f"cell={cell}"] + capacity(cap) + [f"ce={ce}"]
+        if process and process.endswith("nm"):
+            details.append(f"process={process}")
+        elif process:
+            details.append(f"die={process}")
+        if "1.8v" in line[row.end():].lower():
+            details.append("voltage=1.8V")
+        chips = []
+        for mark in re.finditer(r"(?<=\s)Y(?=\s|$)", line[:int(centres[-1][0]) + 5]):
+            if mark.start() < row.end() - 1:
+                continue
+            nearest = min(centres, key=lambda c: abs(c[0] - mark.start()))
+            if abs(nearest[0] - mark.start()) <= 4:
+                chips.extend(nearest[1])
+        yield chips, ["Y"] * len(chips), part.replace("(x16)", "(X16)"), "", details
+
+
 def extract(git_dir, key):
     maker, prefix, commit, path, form = LISTS[key]
-    text = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
-                          check=True, capture_output=True).stdout.decode("utf-8-sig")
-    rows = list(csv.reader(text.splitlines()))
-    reader = cbm_rows if form == "cbm" else alcor_rows
-    for chips, marks, part, ident, details in reader(rows, prefix):
+    data = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
+                          check=True, capture_output=True).stdout
+    if form == "alcor-pdf":
+        text = subprocess.run(["pdftotext", "-layout", "-", "-"], input=data, check=True,
+                              capture_output=True).stdout.decode("utf-8")
+        listed = alcor_pdf_rows(text)
+    else:
+        rows = list(csv.reader(data.decode("utf-8-sig").splitlines()))
+        listed = (cbm_rows if form == "cbm" else alcor_rows)(rows, prefix)
+    for chips, marks, part, ident, details in listed:
         name, notes = split_name(part)
         if not name:
             continue
