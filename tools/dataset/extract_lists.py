@@ -28,6 +28,14 @@ LISTS = {
     "alcor-2018": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/180416.csv", "alcor"),
     "alcor-2019a": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/190124.csv", "alcor"),
     "alcor-2019": ("安国", "", "7a4c725ab47b7468402cfad88695c8664e6c573b", "al/190401.csv", "alcor"),
+    **{f"smi-{chip}": ("慧荣", f"SM{chip}", commit, f"smufd/flash_{chip}.dbf", "smi")
+       for chip, commit in (("3280AB", "7a4c725ab47b7468402cfad88695c8664e6c573b"),
+                            ("3280BA", "8afc1fc6f8e832ba10df1048b5367b74f945a8fa"),
+                            ("3280BB", "00616696c6aeea7ead787e5c76e9071c49c8737e"),
+                            ("3281AB", "59a1a9187009114fa0dc4a1997e8e95d210345a4"),
+                            ("3281BA", "8afc1fc6f8e832ba10df1048b5367b74f945a8fa"),
+                            ("3281BB", "59a1a9187009114fa0dc4a1997e8e95d210345a4"),
+                            ("3282BB", "f1fde9d7b4cdf7a3e1d3027855bce0c01f54c63c"))},
     "alcor-2013": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb",
                    "archives/Alcor UFD Flash Support List_130710.pdf", "alcor-pdf"),
 }
@@ -168,11 +176,37 @@ def alcor_pdf_rows(text):
         yield chips, ["Y"] * len(chips), part.replace("(x16)", "(X16)"), "", details
 
 
+SMI_PROCESS = re.compile(r"^(A?\d+nm|1[XYZ]nm)$", re.IGNORECASE)
+
+
+def smi_rows(text, chip):
+    """A Silicon Motion tool table: '@ ID bytes and settings // maker part date process cell'."""
+    for line in text.splitlines():
+        if not line.startswith("@") or "//" not in line:
+            continue
+        settings, _, comment = line[1:].partition("//")
+        words = comment.split("//")[0].split()
+        if len(words) < 2:
+            continue
+        details = [f"vendor={words[0]}"]
+        for word in words[2:]:
+            if SMI_PROCESS.match(word):
+                details.append(f"process={word}")
+            elif word in ("SLC", "MLC", "TLC", "QLC"):
+                details.append(f"cell={word}")
+        if "toggle" in comment.lower():
+            details.append("interface=toggle")
+        ident = " ".join(settings.split()[:6])
+        yield [chip], ["Y"], words[1], ident, details
+
+
 def extract(git_dir, key):
     maker, prefix, commit, path, form = LISTS[key]
     data = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
                           check=True, capture_output=True).stdout
-    if form == "alcor-pdf":
+    if form == "smi":
+        listed = smi_rows(data.decode("latin-1"), prefix)
+    elif form == "alcor-pdf":
         text = subprocess.run(["pdftotext", "-layout", "-", "-"], input=data, check=True,
                               capture_output=True).stdout.decode("utf-8")
         listed = alcor_pdf_rows(text)
