@@ -54,7 +54,7 @@ ALCOR_2013_ROW = re.compile(
 
 HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,8}$")
 TRAILING_NOTE = re.compile(r"^(.*?)\(([^()]*)\)?$")
-DIE_CODE = re.compile(r"^[A-Z0-9]{3,5}$")
+DIE_CODE = re.compile(r"^(?=.*[A-Z])(?=.*\d)[A-Z0-9]{3,5}$")
 VARIANT = re.compile(r"^(.*[A-Z0-9])_(\d)$")
 
 
@@ -69,7 +69,7 @@ def split_name(name):
         name = match.group(1).rstrip()
         for note in match.group(2).split("_"):
             note = note.strip().rstrip("?")
-            if note.upper() in ("TOG", "TOGGLE"):
+            if note.upper() in ("TOG", "T0G", "TOGGLE"):
                 details.append("interface=toggle")
             elif note.upper() in ("X8", "X16"):
                 details.append(f"width={note[1:]}")
