@@ -16,6 +16,8 @@ import re
 import subprocess
 import sys
 
+import part_numbers
+
 # key: (controller maker column, chip prefix, commit, path, form)
 LISTS = {
     "chipsbank-2016": ("芯邦", "CBM", "7a4c725ab47b7468402cfad88695c8664e6c573b", "cbm/160601.csv", "cbm"),
@@ -36,6 +38,8 @@ LISTS = {
                             ("3281BA", "8afc1fc6f8e832ba10df1048b5367b74f945a8fa"),
                             ("3281BB", "59a1a9187009114fa0dc4a1997e8e95d210345a4"),
                             ("3282BB", "f1fde9d7b4cdf7a3e1d3027855bce0c01f54c63c"))},
+    "innostor-917_106M76": ("银灿", "IS917", "fc72ad472386d82e4fef5379f275f87e96ffb402",
+                            "is/917_106M76.ini", "innostor"),
     "alcor-2013": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb",
                    "archives/Alcor UFD Flash Support List_130710.pdf", "alcor-pdf"),
 }
@@ -52,7 +56,7 @@ ALCOR_2013_COLUMNS = [  # (header line offset, name that marks the column, chips
 ALCOR_2013_ROW = re.compile(
     r"^\s*([A-Za-z]+)\s+(SLC|MLC|TLC)\s+(\d+[MG])\s+(\S+)\s+(?:(\d+nm|[A-Z]\d\d[A-Z])\s+)?(\d)\s")
 
-HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,8}$")
+HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,16}$")
 TRAILING_NOTE = re.compile(r"^(.*?)\(([^()]*)\)?$")
 DIE_CODE = re.compile(r"^(?=.*[A-Z])(?=.*\d)[A-Z0-9]{3,5}$")
 VARIANT = re.compile(r"^(.*[A-Z0-9])_(\d)$")
@@ -200,11 +204,42 @@ def smi_rows(text, chip):
         yield [chip], ["Y"], words[1], ident, details
 
 
+def innostor_rows(text, chip):
+    """An Innostor tool table: one [PART-ID] section per flash, with Vendor= and FlashID=."""
+    for section in re.finditer(r"^\[([^\]\n]+)-([0-9A-Fa-f]{8,32})\]\s*$(.*?)(?=^\[|\Z)", text,
+                               re.MULTILINE | re.DOTALL):
+        name, ident, body = section.groups()
+        vendor = re.search(r"^Vendor=(\S+)", body, re.MULTILINE)
+        details = [f"vendor={vendor.group(1)}"] if vendor else []
+        yield [chip], ["Y"], name, id_text(ident), details
+
+
+def settled(part, details):
+    """One item per key, the first given; a capacity that the part number's density
+    contradicts (some lists give the capacity behind one chip enable) is kept as
+    capacity_listed so that it does not count as the package's capacity."""
+    items, keys = [], set()
+    for item in details:
+        key, _, value = item.partition("=")
+        if key not in keys:
+            keys.add(key)
+            items.append([key, value])
+    decoded = part_numbers.decode(part)
+    for item in items:
+        size = re.match(r"^(\d+)(MB|GB)$", item[1]) if item[0] == "capacity" else None
+        if size and decoded and decoded.density_mbit and decoded.density_mbit != \
+                int(size.group(1)) * (8192 if size.group(2) == "GB" else 8):
+            item[0] = "capacity_listed"
+    return [f"{key}={value}" for key, value in items]
+
+
 def extract(git_dir, key):
     maker, prefix, commit, path, form = LISTS[key]
     data = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
                           check=True, capture_output=True).stdout
-    if form == "smi":
+    if form == "innostor":
+        listed = innostor_rows(data.decode("latin-1"), prefix)
+    elif form == "smi":
         listed = smi_rows(data.decode("latin-1"), prefix)
     elif form == "alcor-pdf":
         text = subprocess.run(["pdftotext", "-layout", "-", "-"], input=data, check=True,
@@ -219,7 +254,7 @@ def extract(git_dir, key):
             continue
         for chip, mark in zip(chips, marks):
             if mark.strip().upper() == "Y":
-                yield [key, maker, chip, name, ident, " ".join(notes + details)]
+                yield [key, maker, chip, name, ident, " ".join(settled(name, notes + details))]
 
 
 def main():
