@@ -3,7 +3,8 @@
 
 Reads each list from a clone of iTXTech/fdfdb at the commit cited for it and prints the lines of
 facts/support_lists.csv (list, maker, chip, part, id, details), one per chip that the list marks
-for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below).
+for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below; the keys of
+PHISON_SSD_TABLES print lines of facts/nand_ids.csv instead).
 
 A list writes a part name with notes beside it (a Toggle mark, a die code, a second-entry
 number); those go to the details, the part keeps the name as written. A name the list writes
@@ -12,6 +13,7 @@ label that is no part name (HYNIX_128MB_16Bit, Sandisk_19nm) naming=placeholder.
 """
 
 import csv
+import json
 import re
 import subprocess
 import sys
@@ -257,11 +259,55 @@ def extract(git_dir, key):
                 yield [key, maker, chip, name, ident, " ".join(settled(name, notes + details))]
 
 
+# Phison's SSD tool tables: no USB controller, but ID bytes, cell type and page size of the
+# flash they name (lines of facts/nand_ids.csv).
+PHISON_SSD_TABLES = {
+    "phison-ssd-2.2.82": ("e44a1e377a8d9ae11ce2f16efc3899a605db0e5a", "ps/2.2.82.json"),
+    "phison-ssd-flashinfomod-5.0": ("6c97a9a126c11897160b1d9b4e2c54e6ad30661e",
+                                    "ps/FlashInfoMod(v5.0).json"),
+}
+NAND_ID_COLUMNS = ["part", "maker", "id", "page", "oob", "block", "chip_mbit", "dies", "ce", "cell",
+                   "ecc", "width", "interface", "process", "voltage", "source", "fields", "notes"]
+
+
+def phison_ssd_facts(git_dir, key):
+    """Only names that read as part numbers of their maker's scheme; a die or process code
+    written after a hyphen (-L06B, -3DV4, -TGL) is a note, not part of the name."""
+    commit, path = PHISON_SSD_TABLES[key]
+    entries = json.loads(subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
+                                        check=True, capture_output=True).stdout)
+    for entry in entries:
+        name, _, note = entry["PartNumber"].partition("-")
+        decoded = part_numbers.decode(name)
+        if not decoded or re.match(r"^\d{3}G$", note):
+            continue
+        ident = entry["FlashId"].upper()
+        ident = [ident[i:i + 2] for i in range(0, len(ident), 2)]
+        while ident and ident[-1] == "00":
+            ident.pop()
+        cell, _, page = entry.get("Feature", "").partition("_")
+        row = dict.fromkeys(NAND_ID_COLUMNS, "")
+        row.update(part=name, maker=decoded.maker, id=" ".join(ident),
+                   source=f"iTXTech/fdfdb@{commit}:{path}",
+                   notes=f'entry "{entry["PartNumber"]}" (Phison SSD tool table, '
+                         f'ProcessNode {entry.get("ProcessNode", "")})')
+        fields = ["id"]
+        if cell in ("SLC", "MLC", "TLC", "QLC"):
+            row["cell"] = cell
+            fields.append("cell")
+        if re.match(r"^\d+K$", page):
+            row["page"] = str(int(page[:-1]) * 1024)
+            fields.append("page")
+        row["fields"] = " ".join(fields)
+        yield [row[column] for column in NAND_ID_COLUMNS]
+
+
 def main():
     git_dir, keys = sys.argv[1], sys.argv[2:]
     out = csv.writer(sys.stdout, lineterminator="\n")
     for key in keys:
-        for line in extract(git_dir, key):
+        lines = phison_ssd_facts(git_dir, key) if key in PHISON_SSD_TABLES else extract(git_dir, key)
+        for line in lines:
             out.writerow(line)
 
 
