@@ -3,7 +3,8 @@
 
 Reads each list from a clone of iTXTech/fdfdb at the commit cited for it and prints the lines of
 facts/support_lists.csv (list, maker, chip, part, id, details), one per chip that the list marks
-for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below).
+for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below; the keys of
+PHISON_SSD_TABLES print lines of facts/nand_ids.csv instead).
 
 A list writes a part name with notes beside it (a Toggle mark, a die code, a second-entry
 number); those go to the details, the part keeps the name as written. A name the list writes
@@ -12,9 +13,12 @@ label that is no part name (HYNIX_128MB_16Bit, Sandisk_19nm) naming=placeholder.
 """
 
 import csv
+import json
 import re
 import subprocess
 import sys
+
+import part_numbers
 
 # key: (controller maker column, chip prefix, commit, path, form)
 LISTS = {
@@ -28,11 +32,35 @@ LISTS = {
     "alcor-2018": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/180416.csv", "alcor"),
     "alcor-2019a": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb", "al/190124.csv", "alcor"),
     "alcor-2019": ("安国", "", "7a4c725ab47b7468402cfad88695c8664e6c573b", "al/190401.csv", "alcor"),
+    **{f"smi-{chip}": ("慧荣", f"SM{chip}", commit, f"smufd/flash_{chip}.dbf", "smi")
+       for chip, commit in (("3280AB", "7a4c725ab47b7468402cfad88695c8664e6c573b"),
+                            ("3280BA", "8afc1fc6f8e832ba10df1048b5367b74f945a8fa"),
+                            ("3280BB", "00616696c6aeea7ead787e5c76e9071c49c8737e"),
+                            ("3281AB", "59a1a9187009114fa0dc4a1997e8e95d210345a4"),
+                            ("3281BA", "8afc1fc6f8e832ba10df1048b5367b74f945a8fa"),
+                            ("3281BB", "59a1a9187009114fa0dc4a1997e8e95d210345a4"),
+                            ("3282BB", "f1fde9d7b4cdf7a3e1d3027855bce0c01f54c63c"))},
+    "innostor-917_106M76": ("银灿", "IS917", "fc72ad472386d82e4fef5379f275f87e96ffb402",
+                            "is/917_106M76.ini", "innostor"),
+    "alcor-2013": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb",
+                   "archives/Alcor UFD Flash Support List_130710.pdf", "alcor-pdf"),
 }
 
-HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,8}$")
+# The 2013 Alcor list is only a PDF. Its header stacks the chip names of a column over each
+# other; a column is found by the names of the header line that holds AU6981 and the lines
+# around it, and a Y mark belongs to the column whose name it sits under.
+ALCOR_2013_COLUMNS = [  # (header line offset, name that marks the column, chips of the column)
+    (0, "AU6981", ["AU6981"]), (0, "AU6985", ["AU6985"]), (-1, "AU6987", ["AU6987", "AU6987AN"]),
+    (0, "AU6987T", ["AU6987T"]), (0, "AU6989NL", ["AU6989L", "AU6989NL", "AU6989ANL"]),
+    (-1, "AU6989", ["AU6989", "AU6989N"]), (0, "AU6989AN", ["AU6989AN"]),
+    (0, "AU6989SN", ["AU6989SN"]),
+]
+ALCOR_2013_ROW = re.compile(
+    r"^\s*([A-Za-z]+)\s+(SLC|MLC|TLC)\s+(\d+[MG])\s+(\S+)\s+(?:(\d+nm|[A-Z]\d\d[A-Z])\s+)?(\d)\s")
+
+HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,16}$")
 TRAILING_NOTE = re.compile(r"^(.*?)\(([^()]*)\)?$")
-DIE_CODE = re.compile(r"^[A-Z0-9]{3,5}$")
+DIE_CODE = re.compile(r"^(?=.*[A-Z])(?=.*\d)[A-Z0-9]{3,5}$")
 VARIANT = re.compile(r"^(.*[A-Z0-9])_(\d)$")
 
 
@@ -47,8 +75,10 @@ def split_name(name):
         name = match.group(1).rstrip()
         for note in match.group(2).split("_"):
             note = note.strip().rstrip("?")
-            if note.upper() in ("TOG", "TOGGLE"):
+            if note.upper() in ("TOG", "T0G", "TOGGLE"):
                 details.append("interface=toggle")
+            elif note.upper() in ("X8", "X16"):
+                details.append(f"width={note[1:]}")
             elif DIE_CODE.match(note):
                 details.append(f"die={note}")
             elif note:
@@ -120,26 +150,164 @@ def alcor_rows(rows, prefix):
         yield chips, row[6:], part, "", details
 
 
+def alcor_pdf_rows(text):
+    centres = []
+    for line in text.splitlines():
+        if "AU6981" in line and "AU6985" in line:
+            lines = text.splitlines()
+            here = lines.index(line)
+            centres = []
+            for offset, name, chips in ALCOR_2013_COLUMNS:
+                found = re.search(rf"\b{name}\b", lines[here + offset])
+                centres.append((found.start() + len(name) / 2, chips))
+            continue
+        row = ALCOR_2013_ROW.match(line)
+        if not row or not centres:
+            continue
+        vendor, cell, cap, part, process, ce = row.groups()
+        details = [f"vendor={vendor}", f"cell={cell}"] + capacity(cap) + [f"ce={ce}"]
+        if process and process.endswith("nm"):
+            details.append(f"process={process}")
+        elif process:
+            details.append(f"die={process}")
+        if "1.8v" in line[row.end():].lower():
+            details.append("voltage=1.8V")
+        chips = []
+        for mark in re.finditer(r"(?<=\s)Y(?=\s|$)", line[:int(centres[-1][0]) + 5]):
+            if mark.start() < row.end() - 1:
+                continue
+            nearest = min(centres, key=lambda c: abs(c[0] - mark.start()))
+            if abs(nearest[0] - mark.start()) <= 4:
+                chips.extend(nearest[1])
+        yield chips, ["Y"] * len(chips), part.replace("(x16)", "(X16)"), "", details
+
+
+SMI_PROCESS = re.compile(r"^(A?\d+nm|1[XYZ]nm)$", re.IGNORECASE)
+
+
+def smi_rows(text, chip):
+    """A Silicon Motion tool table: '@ ID bytes and settings // maker part date process cell'."""
+    for line in text.splitlines():
+        if not line.startswith("@") or "//" not in line:
+            continue
+        settings, _, comment = line[1:].partition("//")
+        words = comment.split("//")[0].split()
+        if len(words) < 2:
+            continue
+        details = [f"vendor={words[0]}"]
+        for word in words[2:]:
+            if SMI_PROCESS.match(word):
+                details.append(f"process={word}")
+            elif word in ("SLC", "MLC", "TLC", "QLC"):
+                details.append(f"cell={word}")
+        if "toggle" in comment.lower():
+            details.append("interface=toggle")
+        ident = " ".join(settings.split()[:6])
+        yield [chip], ["Y"], words[1], ident, details
+
+
+def innostor_rows(text, chip):
+    """An Innostor tool table: one [PART-ID] section per flash, with Vendor= and FlashID=."""
+    for section in re.finditer(r"^\[([^\]\n]+)-([0-9A-Fa-f]{8,32})\]\s*$(.*?)(?=^\[|\Z)", text,
+                               re.MULTILINE | re.DOTALL):
+        name, ident, body = section.groups()
+        vendor = re.search(r"^Vendor=(\S+)", body, re.MULTILINE)
+        details = [f"vendor={vendor.group(1)}"] if vendor else []
+        yield [chip], ["Y"], name, id_text(ident), details
+
+
+def settled(part, details):
+    """One item per key, the first given; a capacity that the part number's density
+    contradicts (some lists give the capacity behind one chip enable) is kept as
+    capacity_listed so that it does not count as the package's capacity."""
+    items, keys = [], set()
+    for item in details:
+        key, _, value = item.partition("=")
+        if key not in keys:
+            keys.add(key)
+            items.append([key, value])
+    decoded = part_numbers.decode(part)
+    for item in items:
+        size = re.match(r"^(\d+)(MB|GB)$", item[1]) if item[0] == "capacity" else None
+        if size and decoded and decoded.density_mbit and decoded.density_mbit != \
+                int(size.group(1)) * (8192 if size.group(2) == "GB" else 8):
+            item[0] = "capacity_listed"
+    return [f"{key}={value}" for key, value in items]
+
+
 def extract(git_dir, key):
     maker, prefix, commit, path, form = LISTS[key]
-    text = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
-                          check=True, capture_output=True).stdout.decode("utf-8-sig")
-    rows = list(csv.reader(text.splitlines()))
-    reader = cbm_rows if form == "cbm" else alcor_rows
-    for chips, marks, part, ident, details in reader(rows, prefix):
+    data = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
+                          check=True, capture_output=True).stdout
+    if form == "innostor":
+        listed = innostor_rows(data.decode("latin-1"), prefix)
+    elif form == "smi":
+        listed = smi_rows(data.decode("latin-1"), prefix)
+    elif form == "alcor-pdf":
+        text = subprocess.run(["pdftotext", "-layout", "-", "-"], input=data, check=True,
+                              capture_output=True).stdout.decode("utf-8")
+        listed = alcor_pdf_rows(text)
+    else:
+        rows = list(csv.reader(data.decode("utf-8-sig").splitlines()))
+        listed = (cbm_rows if form == "cbm" else alcor_rows)(rows, prefix)
+    for chips, marks, part, ident, details in listed:
         name, notes = split_name(part)
         if not name:
             continue
         for chip, mark in zip(chips, marks):
             if mark.strip().upper() == "Y":
-                yield [key, maker, chip, name, ident, " ".join(notes + details)]
+                yield [key, maker, chip, name, ident, " ".join(settled(name, notes + details))]
+
+
+# Phison's SSD tool tables: no USB controller, but ID bytes, cell type and page size of the
+# flash they name (lines of facts/nand_ids.csv).
+PHISON_SSD_TABLES = {
+    "phison-ssd-2.2.82": ("e44a1e377a8d9ae11ce2f16efc3899a605db0e5a", "ps/2.2.82.json"),
+    "phison-ssd-flashinfomod-5.0": ("6c97a9a126c11897160b1d9b4e2c54e6ad30661e",
+                                    "ps/FlashInfoMod(v5.0).json"),
+}
+NAND_ID_COLUMNS = ["part", "maker", "id", "page", "oob", "block", "chip_mbit", "dies", "ce", "cell",
+                   "ecc", "width", "interface", "process", "voltage", "source", "fields", "notes"]
+
+
+def phison_ssd_facts(git_dir, key):
+    """Only names that read as part numbers of their maker's scheme; a die or process code
+    written after a hyphen (-L06B, -3DV4, -TGL) is a note, not part of the name."""
+    commit, path = PHISON_SSD_TABLES[key]
+    entries = json.loads(subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
+                                        check=True, capture_output=True).stdout)
+    for entry in entries:
+        name, _, note = entry["PartNumber"].partition("-")
+        decoded = part_numbers.decode(name)
+        if not decoded or re.match(r"^\d{3}G$", note):
+            continue
+        ident = entry["FlashId"].upper()
+        ident = [ident[i:i + 2] for i in range(0, len(ident), 2)]
+        while ident and ident[-1] == "00":
+            ident.pop()
+        cell, _, page = entry.get("Feature", "").partition("_")
+        row = dict.fromkeys(NAND_ID_COLUMNS, "")
+        row.update(part=name, maker=decoded.maker, id=" ".join(ident),
+                   source=f"iTXTech/fdfdb@{commit}:{path}",
+                   notes=f'entry "{entry["PartNumber"]}" (Phison SSD tool table, '
+                         f'ProcessNode {entry.get("ProcessNode", "")})')
+        fields = ["id"]
+        if cell in ("SLC", "MLC", "TLC", "QLC"):
+            row["cell"] = cell
+            fields.append("cell")
+        if re.match(r"^\d+K$", page):
+            row["page"] = str(int(page[:-1]) * 1024)
+            fields.append("page")
+        row["fields"] = " ".join(fields)
+        yield [row[column] for column in NAND_ID_COLUMNS]
 
 
 def main():
     git_dir, keys = sys.argv[1], sys.argv[2:]
     out = csv.writer(sys.stdout, lineterminator="\n")
     for key in keys:
-        for line in extract(git_dir, key):
+        lines = phison_ssd_facts(git_dir, key) if key in PHISON_SSD_TABLES else extract(git_dir, key)
+        for line in lines:
             out.writerow(line)
 
 
