@@ -112,13 +112,13 @@ HYNIX_LEGACY_RE = re.compile(
 # Later parts write a letter where earlier ones have the page digit; package and chip-enable
 # digits come as a whole four-character suffix or not at all.
 TOSHIBA_RE = re.compile(
-    r"^((T[CH]58)([A-Z])([A-Z])(M[89]|G[0-9A-F]|T[01])([A-Z])([0-9A-Z])([A-L]))"
+    r"^((T[CH]58)([A-Z])([A-Z])(M[89]|G[0-9A-F]|T[01])([A-Z])([0-9A-Z])([0-9A-L]))"
     r"(?:([A-Z]{2})([0-9A-Z])([0-9A-Z]))?$")
 SANDISK_RE = re.compile(
     r"^(SD([TYQZ])N([L-S])([A-Z])([A-D])[A-Z]{2})[-_]?(\d{3})G[A-Z0-9]*$")
 
 MICRON_RE = re.compile(
-    r"^(MT29F(\d+[GT])(08|16)([ACE])([A-Z])([A-Z])([A-Z])([ABC]))([A-Z0-9]*)$")
+    r"^(MT29F(\d+[GT])(08|16)([ACE])([A-Z])([A-Z])([A-H])([ABCF]))([A-Z0-9]*)$")
 # Before 2009: configuration, voltage and generation letters, then the package.
 MICRON_LEGACY_RE = re.compile(
     r"^(MT29F(\d+G)(08|16)([ABDFMQRTUW])([AB])([A-C]))(WP|WC|[CDHJ]\d)?$")
