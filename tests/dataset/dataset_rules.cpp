@@ -18,24 +18,12 @@ struct MakerName {
     std::string_view code;     // JEDEC maker code, the first ID byte
 };
 
-constexpr std::array<MakerName, 17> kMakerNames = {{
-    {"samsung", "EC"},
-    {"三星", "EC"},
-    {"hynix", "AD"},
-    {"海力士", "AD"},
-    {"micron", "2C"},
-    {"美光", "2C"},
-    {"镁光", "2C"},
-    {"toshiba", "98"},
-    {"东芝", "98"},
-    {"intel", "89"},
-    {"英特尔", "89"},
-    {"sandisk", "45"},
-    {"闪迪", "45"},
-    {"numonyx", "20"},
-    {"意法", "20"},
-    {"spansion", "01"},
-    {"飞索", "01"},
+constexpr std::array<MakerName, 22> kMakerNames = {{
+    {"samsung", "EC"},  {"三星", "EC"},    {"hynix", "AD"},    {"海力士", "AD"},  {"micron", "2C"},
+    {"美光", "2C"},     {"镁光", "2C"},    {"toshiba", "98"},  {"东芝", "98"},    {"intel", "89"},
+    {"英特尔", "89"},   {"sandisk", "45"}, {"闪迪", "45"},     {"numonyx", "20"}, {"意法", "20"},
+    {"spansion", "01"}, {"飞索", "01"},    {"macronix", "C2"}, {"旺宏", "C2"},    {"winbond", "EF"},
+    {"华邦", "EF"},     {"spectek", "B5"},
 }};
 
 std::string lowerAscii(std::string_view text) {

@@ -51,7 +51,8 @@ ROW_57_MODEL = "K9HCG08U5M"
 
 BRANDS = {"Samsung": "Samsung 三星", "Hynix": "Hynix 海力士", "Toshiba": "Toshiba 东芝",
           "SanDisk": "SanDisk 闪迪", "Micron": "Micron 美光", "Intel": "Intel 英特尔",
-          "ST": "ST 意法半导体", "Numonyx": "Numonyx 恒忆", "Spansion": "Spansion 飞索"}
+          "ST": "ST 意法半导体", "Numonyx": "Numonyx 恒忆", "Spansion": "Spansion 飞索",
+          "Macronix": "Macronix 旺宏", "Winbond": "Winbond 华邦", "SpecTek": "SpecTek"}
 MAKER_ORDER = list(BRANDS)
 GENERATION_NAMES = "一二三四五六七八"
 PAGE_NAMES = {512: "512", 2048: "2K", 4096: "4K", 8192: "8K", 16384: "16K"}

@@ -19,11 +19,15 @@ import part_numbers
 FACTS = Path(__file__).resolve().parent / "facts"
 
 MAKER_CODES = {"Samsung": "EC", "Hynix": "AD", "Toshiba": "98", "SanDisk": "45", "Micron": "2C",
-               "Intel": "89", "ST": "20", "Numonyx": "20", "Spansion": "01"}
+               "Intel": "89", "ST": "20", "Numonyx": "20", "Spansion": "01", "Macronix": "C2",
+               "Winbond": "EF", "SpecTek": "B5"}
+# How lists spell some makers.
+MAKER_SPELLINGS = {"MXIC": "Macronix", "Spectek": "SpecTek"}
 
 MODEL_PATTERN = re.compile(r"^[A-Z0-9()\-/_]{4,50}$")
 MAKER_OF_CODE = {"EC": "Samsung", "AD": "Hynix", "98": "Toshiba", "45": "SanDisk", "2C": "Micron",
-                 "89": "Intel", "20": "ST", "01": "Spansion"}
+                 "89": "Intel", "20": "ST", "01": "Spansion", "C2": "Macronix", "EF": "Winbond",
+                 "B5": "SpecTek"}
 # The marking printed on a package where it is not a part number of a scheme we read (SanDisk's
 # and Toshiba's package codes, Micron's FBGA codes): letters and digits, maybe a hyphen.
 MARKING = re.compile(r"^[A-Z0-9][A-Z0-9-]{4,49}$")

@@ -72,6 +72,7 @@ def facts_of(listings, known_parts):
     facts, seen = [], set()
     for listing in listings:
         vendor = listing.details.get("vendor")
+        vendor = flash_facts.MAKER_SPELLINGS.get(vendor, vendor)
         # A table that names no maker gives it by the maker code, the first ID byte.
         if not vendor and listing.id_bytes:
             vendor = flash_facts.MAKER_OF_CODE.get(listing.id_bytes[0])
@@ -132,6 +133,7 @@ class Pairings:
         first_bytes = [alternatives[0] for alternatives in id_alternatives or []]
         for listing in self.by_id:
             vendor = listing.details.get("vendor", maker)
+            vendor = flash_facts.MAKER_SPELLINGS.get(vendor, vendor)
             if vendor == maker and tuple(first_bytes[:len(listing.id_bytes)]) == listing.id_bytes:
                 found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
         return {maker_column: list(chips.values()) for maker_column, chips in found.items()}
