@@ -62,12 +62,21 @@ HEX_ID = re.compile(r"^(?:[0-9A-Fa-f]{2}){2,16}$")
 TRAILING_NOTE = re.compile(r"^(.*?)\(([^()]*)\)?$")
 DIE_CODE = re.compile(r"^(?=.*[A-Z])(?=.*\d)[A-Z0-9]{3,5}$")
 VARIANT = re.compile(r"^(.*[A-Z0-9])_(\d)$")
+# A count or package note written after an asterisk (TH58NVG4T2DTG20*2, TC58NVG6T2JTA00*4CE8DIE)
+# and a tool's entry suffix after a full part number (SDTNSCAMA-008G-X1, SDUNCIAMA-032G-1,
+# TC58NVG6DDJTA00-X, MT29F1T08EEHBF-1) are no part of the name.
+STAR_NOTE = re.compile(r"^([^*]*[A-Za-z0-9])(\*.*)$")
+ENTRY_SUFFIX = re.compile(r"^(.*\d{3}[GT]|(?:T[CH]58|MT29F|H2[5-7])\w{9,})-(X\d?|\d)$")
 
 
 def split_name(name):
     """(part as written without the notes beside it, detail items the notes give)."""
     name = name.strip()
     details = []
+    star = STAR_NOTE.match(name)
+    if star:
+        name = star.group(1)
+        details.append(f"note={star.group(2)}")
     while True:
         match = TRAILING_NOTE.match(name)
         if not match or not match.group(1) or "/" in match.group(2):
@@ -83,7 +92,7 @@ def split_name(name):
                 details.append(f"die={note}")
             elif note:
                 details.append(f"note={note.replace(' ', '_')}")
-    variant = VARIANT.match(name)
+    variant = VARIANT.match(name) or ENTRY_SUFFIX.match(name)
     if variant:
         name = variant.group(1)
         details.append(f"variant={variant.group(2)}")
