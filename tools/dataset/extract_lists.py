@@ -44,6 +44,7 @@ LISTS = {
                             "is/917_106M76.ini", "innostor"),
     "alcor-2013": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb",
                    "archives/Alcor UFD Flash Support List_130710.pdf", "alcor-pdf"),
+    "alcor-2018b": ("安国", "", "8d31c684d9d5c1300c9ff334361af33d6a1a1344", "al/181122.txt", "alcor-txt"),
 }
 
 # The 2013 Alcor list is only a PDF. Its header stacks the chip names of a column over each
@@ -191,6 +192,39 @@ def alcor_pdf_rows(text):
         yield chips, ["Y"] * len(chips), part.replace("(x16)", "(X16)"), "", details
 
 
+def alcor_txt_rows(text):
+    """The 2018-11-22 Alcor list as copied from its PDF: 'controllers' and the chip names, then
+    'vendor cell capacity part [process or die] CE marks... [1.8v]' per flash."""
+    chips = []
+    for line in text.splitlines():
+        words = line.split()
+        if words[:1] == ["controllers"]:
+            chips = words[1:]
+            continue
+        if not chips or line.startswith("#") or len(words) < 5 + len(chips):
+            continue
+        voltage = words[-1].lower() == "1.8v"
+        if voltage:
+            words = words[:-1]
+        marks, words = words[-len(chips):], words[:-len(chips)]
+        vendor, cell, cap, part, *rest = words
+        if not 1 <= len(rest) <= 3 or not rest[-1].isdigit():
+            continue
+        details = [f"vendor={vendor}"] + cell_page(cell) + capacity(cap) + [f"ce={rest[-1]}"]
+        for note in rest[:-1]:   # process node, Toggle mark, die code, "3D" and its generation
+            if note.endswith("nm"):
+                details.append(f"process={note}")
+            elif note.lower() == "toggle":
+                details.append("interface=toggle")
+            elif DIE_CODE.match(note):
+                details.append(f"die={note}")
+            else:
+                details.append(f"note={note}")
+        if voltage:
+            details.append("voltage=1.8V")
+        yield chips, marks, part, "", details
+
+
 SMI_PROCESS = re.compile(r"^(A?\d+nm|1[XYZ]nm)$", re.IGNORECASE)
 
 
@@ -256,6 +290,8 @@ def extract(git_dir, key):
         text = subprocess.run(["pdftotext", "-layout", "-", "-"], input=data, check=True,
                               capture_output=True).stdout.decode("utf-8")
         listed = alcor_pdf_rows(text)
+    elif form == "alcor-txt":
+        listed = alcor_txt_rows(data.decode("utf-8"))
     else:
         rows = list(csv.reader(data.decode("utf-8-sig").splitlines()))
         listed = (cbm_rows if form == "cbm" else alcor_rows)(rows, prefix)
