@@ -4,7 +4,7 @@
 Reads each list from a clone of iTXTech/fdfdb at the commit cited for it and prints the lines of
 facts/support_lists.csv (list, maker, chip, part, id, details), one per chip that the list marks
 for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below; the keys of
-PHISON_SSD_TABLES print lines of facts/nand_ids.csv instead).
+PHISON_SSD_TABLES and SMI_FORCEFLASH_TABLES print lines of facts/nand_ids.csv instead).
 
 A list writes a part name with notes beside it (a Toggle mark, a die code, a second-entry
 number); those go to the details, the part keeps the name as written. A name the list writes
@@ -347,11 +347,80 @@ def phison_ssd_facts(git_dir, key):
         yield [row[column] for column in NAND_ID_COLUMNS]
 
 
+# Silicon Motion's ForceFlash tool tables: per flash setting 'maker,notes,NAME(mode)' and its
+# value line 'same text=ID0,...,ID5,settings'; only ID bytes, page size, pages per block and
+# process are read (lines of facts/nand_ids.csv, no controller pairing).
+SMI_FORCEFLASH_TABLES = {
+    "smi-forceflash-U0226": ("32b8f67e4058dbeeb0a2333d7d7c643ef8b1290b", "smff/ForceFlash-U0226.SET"),
+    "smi-forceflash-S1114": ("03c2d66d854937d2daa3c48fed88541034745a96", "smff/ForceFlash-S1114.SET"),
+}
+# Left out for now: with this ID (AD 5C 29 ..) the generator picks the model and the data check
+# reads H27QFG8NDA as 256 Gbit against the 64GB (2CE) of the Alcor lists (see
+# /work/briefs/data-lists-to-gen.md).
+FORCEFLASH_WITHHELD = {"H27QFG8NDA8R"}
+
+
+def smi_forceflash_facts(git_dir, key):
+    """Only names that read as part numbers of their maker's scheme; what follows the name
+    (_24b, _H45, (Single_DG)) is a note. One line per name and ID."""
+    commit, path = SMI_FORCEFLASH_TABLES[key]
+    text = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
+                          check=True, capture_output=True).stdout.decode("latin-1")
+    values, entries = {}, []
+    for line in text.splitlines():
+        entry = re.match(r"^A\d+=(.*)$", line)
+        if entry:
+            entries.append(entry.group(1).strip())
+        elif "=" in line and not line.startswith("["):
+            setting, _, value = line.rpartition("=")
+            values[setting.strip()] = value
+    seen = set()
+    for entry in entries:
+        if entry not in values:
+            continue
+        written = entry.rsplit(",", 1)[-1].strip()
+        name = re.match(r"^[A-Z0-9-]*", written).group(0)
+        decoded = part_numbers.decode(name)
+        ident = [byte.strip().upper().zfill(2) for byte in values[entry].split(",")[:6]]
+        if not decoded or name in FORCEFLASH_WITHHELD or \
+                not all(re.match(r"^[0-9A-F]{2}$", byte) for byte in ident):
+            continue
+        while ident and ident[-1] == "00":
+            ident.pop()
+        if (name, tuple(ident)) in seen:
+            continue
+        seen.add((name, tuple(ident)))
+        row = dict.fromkeys(NAND_ID_COLUMNS, "")
+        row.update(part=name, maker=decoded.maker, id=" ".join(ident),
+                   source=f"iTXTech/fdfdb@{commit}:{path}",
+                   notes=f'entry "{entry}" (Silicon Motion ForceFlash tool table)')
+        fields = ["id"]
+        page = re.search(r"[(,](\d+)KP?[),]", entry)
+        if page:
+            row["page"] = str(int(page.group(1)) * 1024)
+            fields.append("page")
+            pages = re.search(r"[(,](\d+)Page[),]", entry)
+            if pages:
+                row["block"] = str(int(pages.group(1)) * int(row["page"]))
+                fields.append("block")
+        process = re.search(r"[(,](\d+)nm[),]", entry)
+        if process:
+            row["process"] = process.group(1)
+            fields.append("process")
+        row["fields"] = " ".join(fields)
+        yield [row[column] for column in NAND_ID_COLUMNS]
+
+
 def main():
     git_dir, keys = sys.argv[1], sys.argv[2:]
     out = csv.writer(sys.stdout, lineterminator="\n")
     for key in keys:
-        lines = phison_ssd_facts(git_dir, key) if key in PHISON_SSD_TABLES else extract(git_dir, key)
+        if key in PHISON_SSD_TABLES:
+            lines = phison_ssd_facts(git_dir, key)
+        elif key in SMI_FORCEFLASH_TABLES:
+            lines = smi_forceflash_facts(git_dir, key)
+        else:
+            lines = extract(git_dir, key)
         for line in lines:
             out.writerow(line)
 
