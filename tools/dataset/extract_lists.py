@@ -4,7 +4,7 @@
 Reads each list from a clone of iTXTech/fdfdb at the commit cited for it and prints the lines of
 facts/support_lists.csv (list, maker, chip, part, id, details), one per chip that the list marks
 for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below; the keys of
-PHISON_SSD_TABLES and SMI_FORCEFLASH_TABLES print lines of facts/nand_ids.csv instead).
+PHISON_SSD_TABLES, SMI_FORCEFLASH_TABLES and SSD_TOOL_TABLES print lines of facts/nand_ids.csv instead).
 
 A list writes a part name with notes beside it (a Toggle mark, a die code, a second-entry
 number); those go to the details, the part keeps the name as written. A name the list writes
@@ -354,10 +354,12 @@ SMI_FORCEFLASH_TABLES = {
     "smi-forceflash-U0226": ("32b8f67e4058dbeeb0a2333d7d7c643ef8b1290b", "smff/ForceFlash-U0226.SET"),
     "smi-forceflash-S1114": ("03c2d66d854937d2daa3c48fed88541034745a96", "smff/ForceFlash-S1114.SET"),
 }
-# Left out for now: with this ID (AD 5C 29 ..) the generator picks the model and the data check
-# reads H27QFG8NDA as 256 Gbit against the 64GB (2CE) of the Alcor lists (see
-# /work/briefs/data-lists-to-gen.md).
-FORCEFLASH_WITHHELD = {"H27QFG8NDA8R"}
+# Left out for now: with these lines' IDs the generator picks rows that the data check rejects,
+# because it joins them with another source's capacity or CE count (H27QFG8NDA read as 256 Gbit
+# against the 64GB over 2CE of the Alcor lists; MT29F512G08CUAAA: 2C A8 05 CB A9 gives 128 Gbit
+# per CE against 64GB over 2CE; HY27UB082G4M: AD 79 A5 00 .. says 512-byte pages against
+# SLC-2K). See /work/briefs/data-lists-to-gen.md.
+ID_WITHHELD = {"H27QFG8NDA", "MT29F512G08CUAAA", "HY27UB082G4M"}  # base parts
 
 
 def smi_forceflash_facts(git_dir, key):
@@ -382,7 +384,7 @@ def smi_forceflash_facts(git_dir, key):
         name = re.match(r"^[A-Z0-9-]*", written).group(0)
         decoded = part_numbers.decode(name)
         ident = [byte.strip().upper().zfill(2) for byte in values[entry].split(",")[:6]]
-        if not decoded or name in FORCEFLASH_WITHHELD or \
+        if not decoded or decoded.base in ID_WITHHELD or \
                 not all(re.match(r"^[0-9A-F]{2}$", byte) for byte in ident):
             continue
         while ident and ident[-1] == "00":
@@ -411,6 +413,72 @@ def smi_forceflash_facts(git_dir, key):
         yield [row[column] for column in NAND_ID_COLUMNS]
 
 
+# SSD controllers' tool tables (JMicron, Maxio, Maxiotek, Silicon Motion SSD) at one commit:
+# ID evidence only (lines of facts/nand_ids.csv), one line per name and ID, first file first.
+SSD_TOOL_COMMIT = "4dd7a2b0598c0dbbbb6baf79f7e1e1093882d413"
+SSD_TOOL_TABLES = {  # key: (folders, the tool's maker)
+    "jmicron-tools": (["jm"], "JMicron"),
+    "maxio-tools": (["ma", "mas"], "Maxio"),
+    "maxiotek-tools": (["mk"], "Maxiotek"),
+    "smi-ssd-tools": (["smssd"], "Silicon Motion"),
+}
+
+
+def tool_table_entries(text):
+    """(written name, ID bytes, setting) per flash of a tool table: either 'NameNNN=UNI FULLNAME
+    ... 0xID0 0xID1 ...' lines or Silicon Motion's 'B0=maker,notes,NAME' + 'same=ID0,..' pairs."""
+    values, entries = {}, []
+    for line in text.splitlines():
+        named = re.match(r"^Name\d+=(\S+)\s+(\S+)\s+(.*)$", line)
+        if named:
+            run, best = [], []
+            for word in named.group(3).split() + [""]:
+                if re.match(r"^0x[0-9A-Fa-f]{2}$", word):
+                    run.append(word[2:].upper())
+                else:
+                    best, run = (run if len(run) > len(best) else best), []
+            if len(best) >= 4:
+                yield named.group(2), best, named.group(1)
+            continue
+        entry = re.match(r"^[A-Z]\d+=(.*)$", line)
+        if entry:
+            entries.append(entry.group(1).strip())
+        elif "=" in line and not line.startswith("["):
+            setting, _, value = line.rpartition("=")
+            values[setting.strip()] = value
+    for entry in entries:
+        if entry in values:
+            ident = [byte.strip().upper().zfill(2) for byte in values[entry].split(",")[:6]]
+            yield entry.rsplit(",", 1)[-1].strip(), ident, entry
+
+
+def ssd_tool_facts(git_dir, key):
+    folders, tool_maker = SSD_TOOL_TABLES[key]
+    paths = subprocess.run(["git", "--git-dir", git_dir, "ls-tree", "-r", "--name-only",
+                            SSD_TOOL_COMMIT, *folders], check=True, capture_output=True,
+                           text=True).stdout.split()
+    seen = set()
+    for path in paths:
+        text = subprocess.run(["git", "--git-dir", git_dir, "show", f"{SSD_TOOL_COMMIT}:{path}"],
+                              check=True, capture_output=True).stdout.decode("latin-1")
+        for written, ident, setting in tool_table_entries(text):
+            name = re.match(r"^[A-Z0-9-]*", written).group(0)
+            decoded = part_numbers.decode(name)
+            if not decoded or decoded.base in ID_WITHHELD or \
+                    not all(re.match(r"^[0-9A-F]{2}$", byte) for byte in ident):
+                continue
+            while ident and ident[-1] == "00":
+                ident.pop()
+            if (name, tuple(ident)) in seen or len(ident) < 4:
+                continue
+            seen.add((name, tuple(ident)))
+            row = dict.fromkeys(NAND_ID_COLUMNS, "")
+            row.update(part=name, maker=decoded.maker, id=" ".join(ident), fields="id",
+                       source=f"iTXTech/fdfdb@{SSD_TOOL_COMMIT}:{path}",
+                       notes=f'entry "{written}" (setting {setting}; {tool_maker} tool table)')
+            yield [row[column] for column in NAND_ID_COLUMNS]
+
+
 def main():
     git_dir, keys = sys.argv[1], sys.argv[2:]
     out = csv.writer(sys.stdout, lineterminator="\n")
@@ -419,6 +487,8 @@ def main():
             lines = phison_ssd_facts(git_dir, key)
         elif key in SMI_FORCEFLASH_TABLES:
             lines = smi_forceflash_facts(git_dir, key)
+        elif key in SSD_TOOL_TABLES:
+            lines = ssd_tool_facts(git_dir, key)
         else:
             lines = extract(git_dir, key)
         for line in lines:
