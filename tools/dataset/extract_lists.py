@@ -4,7 +4,7 @@
 Reads each list from a clone of iTXTech/fdfdb at the commit cited for it and prints the lines of
 facts/support_lists.csv (list, maker, chip, part, id, details), one per chip that the list marks
 for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below; the keys of
-PHISON_SSD_TABLES, SMI_FORCEFLASH_TABLES and SSD_TOOL_TABLES print lines of facts/nand_ids.csv instead).
+PHISON_SSD_TABLES, SMI_FORCEFLASH_TABLES, SSD_TOOL_TABLES and SANDFORCE_TABLES print lines of facts/nand_ids.csv instead).
 
 A list writes a part name with notes beside it (a Toggle mark, a die code, a second-entry
 number); those go to the details, the part keeps the name as written. A name the list writes
@@ -479,6 +479,33 @@ def ssd_tool_facts(git_dir, key):
             yield [row[column] for column in NAND_ID_COLUMNS]
 
 
+# SandForce's firmware configuration tables: flash part, cell class and process per drive
+# configuration, no ID bytes (lines of facts/nand_ids.csv with cell and process only).
+SANDFORCE_TABLES = {"sandforce-configs": ["sf/604.csv", "sf/60A.csv", "sf/618.csv"]}
+SANDFORCE_CELLS = {"SLC": "SLC", "MLC": "MLC", "eMLC": "MLC", "hMLC": "MLC", "ccMLC": "MLC"}
+
+
+def sandforce_facts(git_dir, key):
+    seen = set()
+    for path in SANDFORCE_TABLES[key]:
+        text = subprocess.run(["git", "--git-dir", git_dir, "show", f"{SSD_TOOL_COMMIT}:{path}"],
+                              check=True, capture_output=True).stdout.decode("utf-8", "replace")
+        for config in csv.DictReader(text.splitlines()):
+            name = (config.get("Flash Part Number") or "").strip()
+            cell = SANDFORCE_CELLS.get((config.get("Flash Type") or "").strip())
+            process = (config.get("Flash Geometry") or "").strip()
+            decoded = part_numbers.decode(name)
+            if not decoded or not cell or not process.isdigit() or name in seen:
+                continue   # a row whose title holds commas does not line up with the header
+            seen.add(name)
+            row = dict.fromkeys(NAND_ID_COLUMNS, "")
+            row.update(part=name, maker=decoded.maker, cell=cell, process=process,
+                       fields="cell process", source=f"iTXTech/fdfdb@{SSD_TOOL_COMMIT}:{path}",
+                       notes=f'configuration "{config.get("Title", "").strip()}" (SandForce firmware '
+                             f'table; Flash Type {config.get("Flash Type", "").strip()})')
+            yield [row[column] for column in NAND_ID_COLUMNS]
+
+
 def main():
     git_dir, keys = sys.argv[1], sys.argv[2:]
     out = csv.writer(sys.stdout, lineterminator="\n")
@@ -489,6 +516,8 @@ def main():
             lines = smi_forceflash_facts(git_dir, key)
         elif key in SSD_TOOL_TABLES:
             lines = ssd_tool_facts(git_dir, key)
+        elif key in SANDFORCE_TABLES:
+            lines = sandforce_facts(git_dir, key)
         else:
             lines = extract(git_dir, key)
         for line in lines:
