@@ -4,7 +4,7 @@
 Reads each list from a clone of iTXTech/fdfdb at the commit cited for it and prints the lines of
 facts/support_lists.csv (list, maker, chip, part, id, details), one per chip that the list marks
 for a flash. Run: extract_lists.py FDFDB_GIT_DIR LIST_KEY...  (keys as in LISTS below; the keys of
-PHISON_SSD_TABLES, SMI_FORCEFLASH_TABLES, SSD_TOOL_TABLES and SANDFORCE_TABLES print lines of facts/nand_ids.csv instead).
+PHISON_SSD_TABLES, SMI_FORCEFLASH_TABLES, SSD_TOOL_TABLES, SANDFORCE_TABLES and flashdetector-extra print lines of facts/nand_ids.csv instead).
 
 A list writes a part name with notes beside it (a Toggle mark, a die code, a second-entry
 number); those go to the details, the part keeps the name as written. A name the list writes
@@ -45,6 +45,7 @@ LISTS = {
     "alcor-2013": ("安国", "", "26423722803f17d2130d01559555c82649faa9cb",
                    "archives/Alcor UFD Flash Support List_130710.pdf", "alcor-pdf"),
     "alcor-2018b": ("安国", "", "8d31c684d9d5c1300c9ff334361af33d6a1a1344", "al/181122.txt", "alcor-txt"),
+    "innostor-extra": ("银灿", "IS", "4dd7a2b0598c0dbbbb6baf79f7e1e1093882d413", "extra.json", "extra"),
 }
 
 # The 2013 Alcor list is only a PDF. Its header stacks the chip names of a column over each
@@ -225,6 +226,18 @@ def alcor_txt_rows(text):
         yield chips, marks, part, "", details
 
 
+def extra_rows(text, prefix):
+    """FlashDetector's own additions (extra.json): per maker and part, its IDs and the
+    controllers ('t') it was seen with; only the controllers named with the prefix."""
+    for entries in json.loads(text).values():
+        for part, entry in entries.items():
+            chips = [chip for chip in entry.get("t", []) if chip.startswith(prefix)]
+            ident = id_text(entry["id"][0]) if entry.get("id") else ""
+            if chips:   # SanDisk's five-digit codes (05131-032G) are no part numbers
+                naming = ["naming=placeholder"] if re.match(r"^\d", part) else []
+                yield chips, ["Y"] * len(chips), part, ident, naming
+
+
 SMI_PROCESS = re.compile(r"^(A?\d+nm|1[XYZ]nm)$", re.IGNORECASE)
 
 
@@ -292,6 +305,8 @@ def extract(git_dir, key):
         listed = alcor_pdf_rows(text)
     elif form == "alcor-txt":
         listed = alcor_txt_rows(data.decode("utf-8"))
+    elif form == "extra":
+        listed = extra_rows(data.decode("utf-8"), prefix)
     else:
         rows = list(csv.reader(data.decode("utf-8-sig").splitlines()))
         listed = (cbm_rows if form == "cbm" else alcor_rows)(rows, prefix)
@@ -506,6 +521,37 @@ def sandforce_facts(git_dir, key):
             yield [row[column] for column in NAND_ID_COLUMNS]
 
 
+def extra_facts(git_dir, key):
+    """FlashDetector's extra.json: ID bytes (and process, cell, dies where given) per part."""
+    path = "extra.json"
+    entries = json.loads(subprocess.run(["git", "--git-dir", git_dir, "show",
+                                         f"{SSD_TOOL_COMMIT}:{path}"], check=True,
+                                        capture_output=True).stdout)
+    for group in entries.values():
+        for name, entry in group.items():
+            decoded = part_numbers.decode(name)
+            if not decoded or decoded.base in ID_WITHHELD:
+                continue
+            for ident in entry.get("id", []) or [""]:
+                row = dict.fromkeys(NAND_ID_COLUMNS, "")
+                row.update(part=name, maker=decoded.maker, id=id_text(ident),
+                           source=f"iTXTech/fdfdb@{SSD_TOOL_COMMIT}:{path}",
+                           notes=f"entry {name} {json.dumps(entry, sort_keys=True)} "
+                                 "(FlashDetector's own additions to the makers' tables)")
+                fields = ["id"] if row["id"] else []
+                process = re.match(r"^(\d+)nm$", entry.get("l", ""))
+                if process:
+                    row["process"] = process.group(1)
+                    fields.append("process")
+                if entry.get("c") in ("SLC", "MLC", "TLC", "QLC"):
+                    row["cell"] = entry["c"]
+                    fields.append("cell")
+                if not fields:
+                    continue
+                row["fields"] = " ".join(fields)
+                yield [row[column] for column in NAND_ID_COLUMNS]
+
+
 def main():
     git_dir, keys = sys.argv[1], sys.argv[2:]
     out = csv.writer(sys.stdout, lineterminator="\n")
@@ -518,6 +564,8 @@ def main():
             lines = ssd_tool_facts(git_dir, key)
         elif key in SANDFORCE_TABLES:
             lines = sandforce_facts(git_dir, key)
+        elif key == "flashdetector-extra":
+            lines = extra_facts(git_dir, key)
         else:
             lines = extract(git_dir, key)
         for line in lines:
