@@ -46,6 +46,15 @@ LISTS = {
                    "archives/Alcor UFD Flash Support List_130710.pdf", "alcor-pdf"),
     "alcor-2018b": ("安国", "", "8d31c684d9d5c1300c9ff334361af33d6a1a1344", "al/181122.txt", "alcor-txt"),
     "innostor-extra": ("银灿", "IS", "4dd7a2b0598c0dbbbb6baf79f7e1e1093882d413", "extra.json", "extra"),
+    "innostor-917_106M65": ("银灿", "IS917", "d0bcb08176325b669f7f15be7701f9aa213b2364",
+                            "is/917_106M65.ini", "innostor"),
+    "innostor-902_012_02_1203071": ("银灿", "IS902", "b5fbed90f4527b0aa1f1a29161a5f58dadeb74f4",
+                                    "is/902_012_02_1203071.ini", "innostor-db"),
+    **{f"innostor-{name}": ("银灿", chip, "968f24fcb3a1727d61bd8b142d81af8ccae416c1", f"is/{name}.ini",
+                            "innostor-db")
+       for name, chip in (("902", "IS902"), ("902E_V4.03.22", "IS902E"), ("903_V4.08.00.38", "IS903"),
+                          ("916_V4.03.12", "IS916"), ("916EN_V4.03.25", "IS916EN"),
+                          ("917_V4.08.00.84", "IS917"))},
 }
 
 # The 2013 Alcor list is only a PDF. Its header stacks the chip names of a column over each
@@ -272,6 +281,25 @@ def innostor_rows(text, chip):
         yield [chip], ["Y"], name, id_text(ident), details
 
 
+def innostor_db_rows(text, chip):
+    """An Innostor FlashDB table of the other form: [maker] sections of 'N=PART-ID-COUNT' lines.
+    The count is not named by the table (it matches the chip enables of the older Samsung
+    parts but reads 16 for K9UHGY8UCA), so it is kept as listed_count, not as ce."""
+    vendor = ""
+    for line in text.splitlines():
+        section = re.match(r"^\[([^\]]+)\]", line)
+        if section:
+            vendor = section.group(1).strip()
+            continue
+        entry = re.match(r"^\d+=(.+)-([0-9A-Fa-f]{8,32})-(\d+)\s*$", line)
+        if entry and vendor != "FlashDB Version":
+            part, ident, count = entry.groups()
+            details = [f"vendor={vendor}", f"listed_count={count}"]
+            if "_" in part:   # SDIN5C4_32G-L: the tool's label, no part number
+                details.append("naming=placeholder")
+            yield [chip], ["Y"], part, id_text(ident), details
+
+
 def settled(part, details):
     """One item per key, the first given; a capacity that the part number's density
     contradicts (some lists give the capacity behind one chip enable) is kept as
@@ -297,6 +325,8 @@ def extract(git_dir, key):
                           check=True, capture_output=True).stdout
     if form == "innostor":
         listed = innostor_rows(data.decode("latin-1"), prefix)
+    elif form == "innostor-db":
+        listed = innostor_db_rows(data.decode("latin-1"), prefix)
     elif form == "smi":
         listed = smi_rows(data.decode("latin-1"), prefix)
     elif form == "alcor-pdf":
