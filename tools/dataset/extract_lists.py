@@ -76,6 +76,7 @@ VARIANT = re.compile(r"^(.*[A-Z0-9])_(\d)$")
 # A count or package note written after an asterisk (TH58NVG4T2DTG20*2, TC58NVG6T2JTA00*4CE8DIE)
 # and a tool's entry suffix after a full part number (SDTNSCAMA-008G-X1, SDUNCIAMA-032G-1,
 # TC58NVG6DDJTA00-X, MT29F1T08EEHBF-1) are no part of the name.
+WILDCARD = re.compile(r"XX|^TX58")   # K9XXG08UXM, TX58TEGXT2J...: a pattern for several parts
 STAR_NOTE = re.compile(r"^([^*]*[A-Za-z0-9])(\*.*)$")
 ENTRY_SUFFIX = re.compile(r"^(.*\d{3}[GT]|(?:T[CH]58|MT29F|H2[5-7])\w{9,})-(X\d?|\d)$")
 
@@ -109,7 +110,7 @@ def split_name(name):
         details.append(f"variant={variant.group(2)}")
     if re.search(r"[a-z]", name) and "_" in name:
         details.append("naming=placeholder")
-    elif "/" in name or re.search(r"[a-z]", name):
+    elif "/" in name or re.search(r"[a-z]", name) or WILDCARD.search(name):
         details.append("naming=shorthand")
     return name, details
 
