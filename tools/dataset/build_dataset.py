@@ -516,8 +516,6 @@ def build():
     for row in read_csv("fixed_rows.csv"):
         fixed_groups.setdefault(row["FLASH型号"], []).append(
             [row[c] for c in COLUMNS] + [row["sources"], row["controllers_like"]])
-    fixed_checks = [candidates[name] for name in fixed_groups
-                    if name in candidates and candidates[name].id_check]
     for name in fixed_groups:
         candidates.pop(name, None)
     models = sorted(candidates.values(), key=lambda m: m.name)
@@ -530,8 +528,7 @@ def build():
         listings_naming.setdefault(listing.part, []).append(listing)
     source_rows = [sources_line(m, listings_naming) for m in models]
     source_rows += [[name, name, group[0][len(COLUMNS)]] for name, group in fixed_groups.items()]
-    checks = [crosscheck_line(m) for m in sorted(models + fixed_checks, key=lambda m: m.name)
-              if m.id_check]
+    checks = [crosscheck_line(m) for m in models if m.id_check]
     return (csv_text([COLUMNS] + rows),
             csv_text([["model", "base_part", "sources"]] + sorted(source_rows)),
             csv_text([["model", "id", "families", "part_number_agrees", "settled",

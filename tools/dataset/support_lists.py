@@ -111,13 +111,13 @@ class Pairings:
     """Which listed controller chips drive a model, by part number, base part or ID bytes."""
 
     def __init__(self, listings):
-        self.by_part, self.by_id = {}, []
+        self.by_part, self.by_id = {}, {}  # by_id: first four ID bytes -> listings
         for listing in listings:
             # Innostor's and Phison's tools match a flash by its ID bytes, as a drive does.
             by_id = listing.list_key.startswith(("innostor", "phison")) or \
                 listing.details.get("observed")
             if by_id and len(listing.id_bytes) >= 5:
-                self.by_id.append(listing)
+                self.by_id.setdefault(listing.id_bytes[:4], []).append(listing)
             if by_id and not listing.list_key.startswith("phison"):
                 continue
             decoded = part_numbers.decode(listing.part)
@@ -130,10 +130,10 @@ class Pairings:
         for name in (model_name, base_part):
             for listing in self.by_part.get(name, []):
                 found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
-        first_bytes = [alternatives[0] for alternatives in id_alternatives or []]
-        for listing in self.by_id:
+        first_bytes = tuple(alternatives[0] for alternatives in id_alternatives or [])
+        for listing in self.by_id.get(first_bytes[:4], []):
             vendor = listing.details.get("vendor", maker)
             vendor = flash_facts.MAKER_SPELLINGS.get(vendor, vendor)
-            if vendor == maker and tuple(first_bytes[:len(listing.id_bytes)]) == listing.id_bytes:
+            if vendor == maker and first_bytes[:len(listing.id_bytes)] == listing.id_bytes:
                 found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
         return {maker_column: list(chips.values()) for maker_column, chips in found.items()}
