@@ -168,6 +168,9 @@ def decode_hynix(model):
                                  ("chip_enables", mode), ("width", width),
                                  ("voltage", voltage), ("generation", gen)))
     m = HYNIX_RE.match(model)
+    if m and model.startswith("HY") and (m.group(3) not in DENSITY_CODES or
+                                         m.group(5) not in HYNIX_CLASSES):
+        m = None  # an HY27 name that reads by neither marking
     if m:
         base, voltage, density, width, klass, mode, gen, _ = m.groups()
         cell, dies = HYNIX_CLASSES.get(klass, (None, None))

@@ -118,7 +118,9 @@ class Pairings:
                 listing.details.get("observed")
             if by_id and len(listing.id_bytes) >= 5:
                 self.by_id.setdefault(listing.id_bytes[:4], []).append(listing)
-            if by_id and not listing.list_key.startswith("phison"):
+            # Innostor's tables name the flash loosely; Phison's table and drives seen with a
+            # named flash pair by that name too.
+            if listing.list_key.startswith("innostor") or not listing.part:
                 continue
             decoded = part_numbers.decode(listing.part)
             for name in {listing.part, decoded.base if decoded else listing.part}:
