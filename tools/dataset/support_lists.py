@@ -3,9 +3,9 @@
 tools/dataset/facts/support_lists.csv holds one line per (list, controller chip, flash) as the
 list names it: ChipsBank's and Alcor's support lists, the flash tables of Silicon Motion's,
 Innostor's and Phison's mass-production tools, and flash seen beside a controller in real drives.
-A list names a flash by part number (matched to a model by its part number or its base part) or,
-in Innostor's tables and the observed drives, by ID bytes (matched to a model whose ID begins
-so); Phison's table pairs both ways.
+A list names a flash by part number (matched to a model by its part number or its base part) or
+by ID bytes (matched to a model whose ID begins so): Innostor's tables by ID bytes only, Phison's
+table and the observed drives both ways.
 The details a list gives (cell type, page, capacity, ...) are facts about the flash, too.
 """
 
