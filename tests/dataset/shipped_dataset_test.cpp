@@ -105,7 +105,8 @@ TEST(ShippedDataset, Row57IsK9HCG08U5MAndItsOnlyRow) {
 
 TEST(ShippedDataset, MultiRowModelsAreMatchedWhole) {
     const auto generic = rowsOf("MT29F64G08");
-    EXPECT_EQ(generic.size(), 9u);
+    ASSERT_EQ(generic.size(), 9u);
+    EXPECT_EQ(generic.front()->id, 2991) << "named rows keep their ids";
     EXPECT_FALSE(rowsOf("MT29F64G08CBAAA").empty()) << "a model of its own";
 
     // The generic model comes in two variants that differ in ID号 only.
@@ -124,6 +125,7 @@ TEST(ShippedDataset, MultiRowModelsAreMatchedWhole) {
 TEST(ShippedDataset, K9LEAG8ZUMMNamesOneChipsBankChipPerRow) {
     const auto rows = rowsOf("K9LEAG8ZUMM");
     ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows.front()->id, 914);
     std::vector<std::string> chipsBank;
     std::multiset<std::string> ameco;
     for (const auto* row : rows) {
@@ -140,6 +142,7 @@ TEST(ShippedDataset, K9LEAG8ZUMMNamesOneChipsBankChipPerRow) {
 TEST(ShippedDataset, K9F1G08Q0MHasOneRowWithoutController) {
     const auto rows = rowsOf("K9F1G08Q0M");
     ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]->id, 175);
     EXPECT_EQ(controllersNamed(*rows[0]), 0u);
 }
 

@@ -46,8 +46,7 @@ COLUMNS = [
 ]
 DETAIL_COLUMNS = COLUMNS[1:13]
 CONTROLLER_MAKERS = COLUMNS[13:]
-FIRST_ID, ROW_57_ID = 10, 57
-ROW_57_MODEL = "K9HCG08U5M"
+FIRST_ID = 10
 
 BRANDS = {"Samsung": "Samsung 三星", "Hynix": "Hynix 海力士", "Toshiba": "Toshiba 东芝",
           "SanDisk": "SanDisk 闪迪", "Micron": "Micron 美光", "Intel": "Intel 英特尔",
@@ -417,37 +416,37 @@ def model_block(model):
     model.used_listings = used
     details = detail_values(model)
     return (model.maker, model.name,
-            [details + [r.get(m, "") for m in CONTROLLER_MAKERS] for r in rows])
+            [details + [r.get(m, "") for m in CONTROLLER_MAKERS] for r in rows], None)
 
 
-def fixed_block(name, rows, models_by_name):
-    """A named model's rows as given; rows that leave the controllers to its sources take the
-    controllers paired with the model named in controllers_like."""
+def fixed_block(name, rows):
+    """A named model's rows as given, with their ids."""
     maker = "Micron" if name.startswith("MT") else "Samsung"
-    values = [r[1:len(COLUMNS)] for r in rows]
-    like = rows[0][len(COLUMNS) + 1]
-    if like:
-        chosen, _ = controller_rows(models_by_name[like].pairings, len(values))
-        for row, controllers in zip(values, chosen):
-            row[12:] = [controllers.get(m, "") for m in CONTROLLER_MAKERS]
-    return (maker, name, values)
+    return (maker, name, [r[1:len(COLUMNS)] for r in rows], int(rows[0][0]))
 
 
 def build_rows(blocks):
-    """Table rows in id order: makers one after another, models by name, and K9HCG08U5M where
-    it gets id 57, the ids before it counting up from 10."""
-    row_57 = next(b for b in blocks if b[1] == ROW_57_MODEL)
-    blocks = sorted((b for b in blocks if b is not row_57),
-                    key=lambda b: (MAKER_ORDER.index(b[0]), b[1]))
-    before, position = 0, 0
-    while before + len(blocks[position][2]) <= ROW_57_ID - FIRST_ID:
-        before += len(blocks[position][2])
-        position += 1
-    rows = [row for _, _, block in blocks[:position] for row in block]
-    later = [row for _, _, block in blocks[position:] for row in block]
-    ids = list(range(FIRST_ID, FIRST_ID + len(rows))) + [ROW_57_ID] + \
-        list(range(ROW_57_ID + 1, ROW_57_ID + 1 + len(later)))
-    return [[str(i)] + row for i, row in zip(ids, rows + row_57[2] + later)]
+    """Table rows in id order: makers one after another, models by name, ids counting up from
+    10; the named rows keep their ids, each placed where the ids before it leave room."""
+    pinned = sorted((b for b in blocks if b[3] is not None), key=lambda b: b[3])
+    queue = sorted((b for b in blocks if b[3] is None),
+                   key=lambda b: (MAKER_ORDER.index(b[0]), b[1]))
+    table, next_id, position = [], FIRST_ID, 0
+
+    def emit(block, first):
+        table.extend([str(first + i)] + row for i, row in enumerate(block[2]))
+        return first + len(block[2])
+
+    for block in pinned:
+        while position < len(queue) and next_id + len(queue[position][2]) <= block[3]:
+            next_id = emit(queue[position], next_id)
+            position += 1
+        if next_id > block[3]:
+            raise SystemExit(f"{block[1]}: id {block[3]} is taken")
+        next_id = emit(block, block[3])
+    for block in queue[position:]:
+        next_id = emit(block, next_id)
+    return table
 
 
 def sources_line(model, listings_naming):
@@ -515,13 +514,12 @@ def build():
     fixed_groups = {}
     for row in read_csv("fixed_rows.csv"):
         fixed_groups.setdefault(row["FLASH型号"], []).append(
-            [row[c] for c in COLUMNS] + [row["sources"], row["controllers_like"]])
+            [row[c] for c in COLUMNS] + [row["sources"]])
     for name in fixed_groups:
         candidates.pop(name, None)
     models = sorted(candidates.values(), key=lambda m: m.name)
-    by_name = {m.name: m for m in models}
     blocks = [model_block(m) for m in models]
-    blocks += [fixed_block(name, rows, by_name) for name, rows in fixed_groups.items()]
+    blocks += [fixed_block(name, rows) for name, rows in fixed_groups.items()]
     rows = build_rows(blocks)
     listings_naming = {}
     for listing in listings:
