@@ -51,6 +51,10 @@ HEX_BYTE = re.compile(r"^[0-9A-F]{2}$")
 # Where a source comes from: forks and copies of one table count once when we count
 # independent confirmations of an ID.
 LINEAGES = (
+    # SSD controller makers' tool tables collected in one repository: one family per maker
+    # (Silicon Motion's SSD and ForceFlash tables with its USB tool tables).
+    (":smssd/", "smi"), (":smff/", "smi"), (":jm/", "jmicron"), (":sf/", "sandforce"),
+    (":ma/", "maxio"), (":mk/", "maxio"),
     ("ChipsBank", "chipsbank"), ("Alcor", "alcor"), ("Silicon Motion", "smi"),
     ("Innostor", "innostor"),
     ("torvalds/linux", "linux"), ("u-boot/u-boot", "linux"), ("barebox/", "linux"),
