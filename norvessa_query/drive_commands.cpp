@@ -4,9 +4,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "drive/drive_report.h"
 #include "drive/id_answer.h"
 #include "drive/json_writer.h"
+#include "drive/sysfs_drives.h"
 #include "drive/units.h"
+#include "drive/usb_ids.h"
 #include "norvessa_query/result_formats.h"
 
 namespace norvessa::query {
@@ -53,6 +56,41 @@ ExitStatus runDecode(const QueryRequest& request, std::ostream& out) {
     return answer.parts.empty() && records.rows.empty() ? kNoRecordFound : kRecordsFound;
 }
 
+std::optional<std::filesystem::path> usbIdsFile(const QueryRequest& request) {
+    if (request.usbIds) {
+        if (!std::filesystem::exists(*request.usbIds)) {
+            throw std::runtime_error("--usb-ids: no file " + request.usbIds->string());
+        }
+        return request.usbIds;
+    }
+    return drive::systemUsbIds();
+}
+
+ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostream& errors) {
+    const std::vector<drive::UsbDrive> drives = drive::listUsbDrives(request.sysfsRoot);
+    const auto usbIds = usbIdsFile(request);
+    if (request.format == OutputFormat::Json) {
+        drive::JsonWriter json(out);
+        json.beginArray();
+        for (const drive::UsbDrive& found : drives) {
+            json.beginObject();
+            drive::writeDriveReportJson(json, drive::reportOf(found, usbIds));
+            json.endObject();
+        }
+        json.endArray();
+    } else {
+        for (std::size_t index = 0; index < drives.size(); ++index) {
+            out << (index == 0 ? "" : "\n");
+            drive::writeDriveReportText(out, drive::reportOf(drives[index], usbIds));
+        }
+    }
+    if (drives.empty()) {
+        errors << kProgramName << ": no USB mass-storage drive found\n";
+        return kNoRecordFound;
+    }
+    return kRecordsFound;
+}
+
 }  // namespace
 
 ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::uint8_t> id) {
@@ -63,12 +101,13 @@ ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::ui
 }
 
 ExitStatus runDriveCommand(const QueryRequest& request, std::ostream& out, std::ostream& errors) {
-    (void)errors;
     switch (request.mode) {
         case LookupMode::DecodeId:
             return runDecode(request, out);
+        case LookupMode::Drives:
+            return runDrives(request, out, errors);
         default:
-            throw UsageError("--drives and --probe are not available in this build");
+            throw UsageError("--probe is not available in this build");
     }
 }
 
