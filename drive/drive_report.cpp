@@ -1,8 +1,11 @@
 #include "drive/drive_report.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 
 #include "drive/units.h"
+#include "flash/flash_traits.h"
 
 namespace norvessa::drive {
 
@@ -69,7 +72,234 @@ std::string hintText(const std::vector<ControllerHint>& hints) {
     return text;
 }
 
+std::string chipEnablesText(const std::vector<int>& chipEnables) {
+    std::string text;
+    for (const int chipEnable : chipEnables) {
+        text += (text.empty() ? "CE" : ", CE") + std::to_string(chipEnable);
+    }
+    return text;
+}
+
+// The parts that answer to the most bytes, then the models of the records, each once.
+std::string possibleChips(const FlashIdReport& flash) {
+    std::vector<std::string> names;
+    const auto add = [&names](const std::string& name) {
+        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(name);
+        }
+    };
+    const auto& parts = flash.answer.parts;
+    for (const SourcedPart& part : parts) {
+        if (part.comparedBytes == parts.front().comparedBytes && part.comparedBytes > 2) {
+            add(part.part);
+        }
+    }
+    for (const SupportRecord& record : flash.support.records) {
+        add(record.flashModel);
+    }
+    if (names.empty()) {
+        return "none known";
+    }
+    constexpr std::size_t kShown = 12;
+    std::string text;
+    for (std::size_t index = 0; index < names.size() && index < kShown; ++index) {
+        text += (index == 0 ? "" : ", ") + names[index];
+    }
+    if (names.size() > kShown) {
+        text += " and " + std::to_string(names.size() - kShown) + " more";
+    }
+    return text;
+}
+
+std::string memoryType(const IdAnswer& answer) {
+    const flash::IdDecode& decoded = answer.decoded;
+    std::string text;
+    if (decoded.bitsPerCell) {
+        text = std::string(flash::cellName(*decoded.bitsPerCell));
+    } else {
+        std::set<int> cells;
+        for (const SourcedPart& part : answer.parts) {
+            if (part.comparedBytes > 2 && part.bitsPerCell != 0) {
+                cells.insert(part.bitsPerCell);
+            }
+        }
+        if (cells.size() == 1) {
+            text = std::string(flash::cellName(*cells.begin())) + " (from the ID tables)";
+        }
+    }
+    if (decoded.maker) {
+        text = std::string(flash::makerName(*decoded.maker)) + (text.empty() ? "" : " ") + text;
+    }
+    if (decoded.ceDensityBits) {
+        text += (text.empty() ? "" : ", ") + densityText(*decoded.ceDensityBits) + " per CE";
+    }
+    return text.empty() ? "unknown" : text;
+}
+
+// Each controller chip once, under its maker, makers in the order first met.
+std::string supportingControllers(const SupportRecords& support) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> byMaker;
+    for (const SupportRecord& record : support.records) {
+        for (const auto& [maker, chip] : record.controllers) {
+            auto found = std::find_if(byMaker.begin(), byMaker.end(),
+                                      [&](const auto& entry) { return entry.first == maker; });
+            if (found == byMaker.end()) {
+                byMaker.push_back({maker, {}});
+                found = byMaker.end() - 1;
+            }
+            if (std::find(found->second.begin(), found->second.end(), chip) ==
+                found->second.end()) {
+                found->second.push_back(chip);
+            }
+        }
+    }
+    if (byMaker.empty()) {
+        return "none listed in the lookup database";
+    }
+    std::string text;
+    for (const auto& [maker, chips] : byMaker) {
+        text += (text.empty() ? "" : "; ") + maker + ": ";
+        for (std::size_t index = 0; index < chips.size(); ++index) {
+            text += (index == 0 ? "" : ", ") + printable(chips[index]);
+        }
+    }
+    return text;
+}
+
+void writeProbeText(std::ostream& out, const DriveReport& report) {
+    const ProbeResult& probe = *report.probe;
+    field(out, "Controller",
+          probe.answered() ? probe.controller : "not read (no documented command answered)");
+    field(out, "Chip F/W", printable(probe.firmwareVersion));
+    if (!probe.firmwareDate.empty()) {
+        field(out, "Firmware Date", probe.firmwareDate);
+    }
+    if (!probe.runMode.empty()) {
+        field(out, "Run Mode", probe.runMode);
+    }
+    if (probe.badBlocks) {
+        field(out, "Bad Blocks", std::to_string(*probe.badBlocks));
+    }
+    if (report.flash.empty()) {
+        field(out, "Flash ID", "not read");
+    }
+    for (const FlashIdReport& flash : report.flash) {
+        field(out, "Flash ID",
+              idRun(flash.answer.id) + " (" + chipEnablesText(flash.chipEnables) + ")");
+        field(out, "Possible Memory Chip(s)", possibleChips(flash));
+        field(out, "Memory Type", memoryType(flash.answer));
+        field(out, "Supporting Controllers", supportingControllers(flash.support));
+    }
+    field(out, "Flash CE", std::to_string(probe.flashIds.size()));
+    if (report.capacity) {
+        const CapacityCheck& capacity = *report.capacity;
+        field(out, "Announced Capacity",
+              capacity.announcedBytes ? sizeText(*capacity.announcedBytes) + " (" +
+                                            std::to_string(*capacity.announcedBytes) + " bytes)"
+                                      : std::string("unknown"));
+        field(out, "Flash Capacity",
+              capacity.flashBytes ? sizeText(*capacity.flashBytes) : std::string("unknown"));
+        field(out, "Capacity Check", capacity.verdict);
+    }
+    std::string sent;
+    for (const std::string& name : probe.sent) {
+        sent += (sent.empty() ? "" : ", ") + name;
+    }
+    field(out, "Commands Sent", sent);
+    for (const std::string& note : probe.notes) {
+        field(out, "Probe Note", printable(note));
+    }
+    for (const FlashIdReport& flash : report.flash) {
+        out << "\nFlash ID " << idRun(flash.answer.id) << " (" << chipEnablesText(flash.chipEnables)
+            << "):\n";
+        writeIdAnswerText(out, flash.answer, "  ");
+    }
+}
+
+void writeProbeJson(JsonWriter& json, const DriveReport& report) {
+    const ProbeResult& probe = *report.probe;
+    json.beginObject("probe");
+    json.optionalString(
+        "controller_maker",
+        probe.maker ? std::optional(std::string(controllerMakerName(*probe.maker))) : std::nullopt);
+    json.optionalString("controller",
+                        probe.answered() ? std::optional(probe.controller) : std::nullopt);
+    json.string("firmware_version", probe.firmwareVersion);
+    json.string("firmware_date", probe.firmwareDate);
+    json.string("run_mode", probe.runMode);
+    json.optionalNumber("bad_blocks", probe.badBlocks
+                                          ? std::optional<std::uint64_t>(*probe.badBlocks)
+                                          : std::nullopt);
+    json.beginArray("flash_ids");
+    for (const FlashIdReport& flash : report.flash) {
+        json.beginObject();
+        json.beginArray("chip_enables");
+        for (const int chipEnable : flash.chipEnables) {
+            json.number({}, static_cast<std::uint64_t>(chipEnable));
+        }
+        json.endArray();
+        writeIdAnswerJson(json, flash.answer);
+        json.number("records_compared_bytes", flash.support.comparedBytes);
+        json.beginArray("records");
+        for (const SupportRecord& record : flash.support.records) {
+            json.beginObject();
+            json.string("flash_model", record.flashModel);
+            json.beginArray("controllers");
+            for (const auto& [maker, chip] : record.controllers) {
+                json.beginObject();
+                json.string("maker", maker);
+                json.string("chip", chip);
+                json.endObject();
+            }
+            json.endArray();
+            json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+    }
+    json.endArray();
+    if (report.capacity) {
+        json.beginObject("capacity_check");
+        json.optionalNumber("announced_bytes", report.capacity->announcedBytes);
+        json.optionalNumber("flash_bytes", report.capacity->flashBytes);
+        json.boolean("likely_resized", report.capacity->likelyResized);
+        json.string("verdict", report.capacity->verdict);
+        json.endObject();
+    }
+    json.beginArray("commands_sent");
+    for (const std::string& name : probe.sent) {
+        json.string({}, name);
+    }
+    json.endArray();
+    json.beginArray("notes");
+    for (const std::string& note : probe.notes) {
+        json.string({}, note);
+    }
+    json.endArray();
+    json.endObject();
+}
+
 }  // namespace
+
+void addProbe(DriveReport& report, ProbeResult probe, const RecordLookup& lookUpRecords) {
+    for (const ChipEnableId& chipEnable : probe.flashIds) {
+        auto found = std::find_if(report.flash.begin(), report.flash.end(), [&](const auto& flash) {
+            return flash.answer.id == chipEnable.id;
+        });
+        if (found != report.flash.end()) {
+            found->chipEnables.push_back(chipEnable.chipEnable);
+            continue;
+        }
+        FlashIdReport flash;
+        flash.chipEnables.push_back(chipEnable.chipEnable);
+        flash.answer = answerId(chipEnable.id);
+        flash.support = lookUpRecords(chipEnable.id);
+        report.flash.push_back(std::move(flash));
+    }
+    report.capacity = checkCapacity(
+        probe.announced ? std::optional(probe.announced->bytes()) : std::nullopt, probe.flashIds);
+    report.probe = std::move(probe);
+}
 
 std::string printable(std::string_view text) {
     std::string out(text);
@@ -119,6 +349,9 @@ void writeDriveReportText(std::ostream& out, const DriveReport& report) {
     field(out, "Query Revision", printable(drive.inquiryRevision));
     field(out, "Capacity", capacityText(drive));
     field(out, "Controller Maker", hintText(report.hints));
+    if (report.probe) {
+        writeProbeText(out, report);
+    }
 }
 
 void writeDriveReportJson(JsonWriter& json, const DriveReport& report) {
@@ -158,6 +391,9 @@ void writeDriveReportJson(JsonWriter& json, const DriveReport& report) {
         json.endObject();
     }
     json.endArray();
+    if (report.probe) {
+        writeProbeJson(json, report);
+    }
 }
 
 }  // namespace norvessa::drive

@@ -7,6 +7,8 @@
 #include "drive/drive_report.h"
 #include "drive/id_answer.h"
 #include "drive/json_writer.h"
+#include "drive/probe.h"
+#include "drive/sg_io_transport.h"
 #include "drive/sysfs_drives.h"
 #include "drive/units.h"
 #include "drive/usb_ids.h"
@@ -66,24 +68,33 @@ std::optional<std::filesystem::path> usbIdsFile(const QueryRequest& request) {
     return drive::systemUsbIds();
 }
 
-ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostream& errors) {
-    const std::vector<drive::UsbDrive> drives = drive::listUsbDrives(request.sysfsRoot);
-    const auto usbIds = usbIdsFile(request);
-    if (request.format == OutputFormat::Json) {
+void writeReports(std::ostream& out, const std::vector<drive::DriveReport>& reports,
+                  OutputFormat format) {
+    if (format == OutputFormat::Json) {
         drive::JsonWriter json(out);
         json.beginArray();
-        for (const drive::UsbDrive& found : drives) {
+        for (const drive::DriveReport& report : reports) {
             json.beginObject();
-            drive::writeDriveReportJson(json, drive::reportOf(found, usbIds));
+            drive::writeDriveReportJson(json, report);
             json.endObject();
         }
         json.endArray();
-    } else {
-        for (std::size_t index = 0; index < drives.size(); ++index) {
-            out << (index == 0 ? "" : "\n");
-            drive::writeDriveReportText(out, drive::reportOf(drives[index], usbIds));
-        }
+        return;
     }
+    for (std::size_t index = 0; index < reports.size(); ++index) {
+        out << (index == 0 ? "" : "\n");
+        drive::writeDriveReportText(out, reports[index]);
+    }
+}
+
+ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostream& errors) {
+    const std::vector<drive::UsbDrive> drives = drive::listUsbDrives(request.sysfsRoot);
+    const auto usbIds = usbIdsFile(request);
+    std::vector<drive::DriveReport> reports;
+    for (const drive::UsbDrive& found : drives) {
+        reports.push_back(drive::reportOf(found, usbIds));
+    }
+    writeReports(out, reports, request.format);
     if (drives.empty()) {
         errors << kProgramName << ": no USB mass-storage drive found\n";
         return kNoRecordFound;
@@ -91,7 +102,73 @@ ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostrea
     return kRecordsFound;
 }
 
+ExitStatus runProbe(const QueryRequest& request, std::ostream& out,
+                    const TransportOpener& openTransport) {
+    const std::string_view device = requireNonBlank(request.text, "--probe");
+    const std::vector<drive::UsbDrive> drives = drive::listUsbDrives(request.sysfsRoot);
+    const auto found = drive::findUsbDrive(drives, device);
+    if (!found) {
+        throw std::runtime_error(std::string(device) +
+                                 " is no USB mass-storage drive in sysfs (--drives lists them)");
+    }
+    if (!found->sgName) {
+        throw std::runtime_error(std::string(device) +
+                                 " has no SCSI generic node: load the sg module (modprobe sg)");
+    }
+    drive::DriveReport report = drive::reportOf(*found, usbIdsFile(request));
+    const auto transport = openTransport(std::filesystem::path("/dev") / *found->sgName);
+    drive::ProbeResult probe = drive::probeDrive(*transport, report.hints);
+    const bool answered = probe.answered() || !probe.flashIds.empty();
+    drive::addProbe(report, std::move(probe), [&request](std::span<const std::uint8_t> id) {
+        return supportRecordsForId(request.database, id);
+    });
+    writeReports(out, {report}, request.format);
+    return answered ? kRecordsFound : kNoRecordFound;
+}
+
 }  // namespace
+
+std::unique_ptr<drive::ScsiTransport> openSgIo(const std::filesystem::path& node) {
+    return std::make_unique<drive::SgIoTransport>(node);
+}
+
+drive::SupportRecords supportRecordsForId(const DatabaseChoice& database,
+                                          std::span<const std::uint8_t> id) {
+    const jet::Database opened = openLookupDatabase(database);
+    const jet::Table table = opened.table(kLookupTable);
+    const std::size_t shortest = std::min<std::size_t>(4, id.size());
+    for (std::size_t length = id.size(); length >= shortest && length > 0; --length) {
+        const ResultTable found = lookUpByIdBytes(table, id.first(length));
+        if (found.rows.empty()) {
+            continue;
+        }
+        const auto column = [&found](std::string_view name) {
+            const auto at = std::find(found.columns.begin(), found.columns.end(), name);
+            return at == found.columns.end() ? found.columns.size()
+                                             : static_cast<std::size_t>(at - found.columns.begin());
+        };
+        drive::SupportRecords support{length, {}};
+        const std::size_t model = column(kModelColumn);
+        for (const auto& row : found.rows) {
+            drive::SupportRecord record;
+            if (model < row.size()) {
+                record.flashModel = row[model].text;
+            }
+            for (const std::string_view maker : kControllerMakerColumns) {
+                const std::size_t position = column(maker);
+                if (position < row.size()) {
+                    const std::string_view chip = trimBlanks(row[position].text);
+                    if (!chip.empty()) {
+                        record.controllers.emplace_back(maker, chip);
+                    }
+                }
+            }
+            support.records.push_back(std::move(record));
+        }
+        return support;
+    }
+    return {};
+}
 
 ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::uint8_t> id) {
     LookupInput input;
@@ -100,14 +177,17 @@ ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::ui
     return runLookup(openLookupDatabase(database), input);
 }
 
-ExitStatus runDriveCommand(const QueryRequest& request, std::ostream& out, std::ostream& errors) {
+ExitStatus runDriveCommand(const QueryRequest& request, std::ostream& out, std::ostream& errors,
+                           const TransportOpener& openTransport) {
     switch (request.mode) {
         case LookupMode::DecodeId:
             return runDecode(request, out);
         case LookupMode::Drives:
             return runDrives(request, out, errors);
+        case LookupMode::Probe:
+            return runProbe(request, out, openTransport);
         default:
-            throw UsageError("--probe is not available in this build");
+            throw std::logic_error("not a drive command");
     }
 }
 
