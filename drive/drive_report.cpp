@@ -56,14 +56,14 @@ std::string capacityText(const UsbDrive& drive) {
 
 std::string hintText(const std::vector<ControllerHint>& hints) {
     if (hints.empty()) {
-        return "unknown (neither the VID nor the INQUIRY data names a controller maker)";
+        return "none (neither the VID nor the INQUIRY data names a controller maker)";
     }
     std::string text;
     for (const ControllerHint& hint : hints) {
         if (!text.empty()) {
             text += "; or ";
         }
-        text += std::string(controllerMakerName(hint.maker)) + " (hint: ";
+        text += std::string(controllerMakerName(hint.maker)) + " (";
         for (std::size_t index = 0; index < hint.reasons.size(); ++index) {
             text += (index == 0 ? "" : ", ") + hint.reasons[index];
         }
@@ -140,7 +140,9 @@ std::string memoryType(const IdAnswer& answer) {
 std::string supportingControllers(const SupportRecords& support) {
     std::vector<std::pair<std::string, std::vector<std::string>>> byMaker;
     for (const SupportRecord& record : support.records) {
-        for (const auto& [maker, chip] : record.controllers) {
+        for (const auto& controller : record.controllers) {
+            const std::string& maker = controller.first;
+            const std::string& chip = controller.second;
             auto found = std::find_if(byMaker.begin(), byMaker.end(),
                                       [&](const auto& entry) { return entry.first == maker; });
             if (found == byMaker.end()) {
@@ -166,10 +168,21 @@ std::string supportingControllers(const SupportRecords& support) {
     return text;
 }
 
-void writeProbeText(std::ostream& out, const DriveReport& report) {
+// What the drive itself reported, first: the lines a technician looks for.
+void writeProbeHead(std::ostream& out, const DriveReport& report) {
     const ProbeResult& probe = *report.probe;
     field(out, "Controller",
           probe.answered() ? probe.controller : "not read (no documented command answered)");
+    if (report.flash.empty()) {
+        field(out, "Flash ID", "not read");
+    }
+    for (const FlashIdReport& flash : report.flash) {
+        field(out, "Possible Memory Chip(s)", possibleChips(flash));
+        field(out, "Memory Type", memoryType(flash.answer));
+        field(out, "Flash ID",
+              idRun(flash.answer.id) + " (" + chipEnablesText(flash.chipEnables) + ")");
+    }
+    field(out, "Flash CE", std::to_string(probe.flashIds.size()));
     field(out, "Chip F/W", printable(probe.firmwareVersion));
     if (!probe.firmwareDate.empty()) {
         field(out, "Firmware Date", probe.firmwareDate);
@@ -180,17 +193,11 @@ void writeProbeText(std::ostream& out, const DriveReport& report) {
     if (probe.badBlocks) {
         field(out, "Bad Blocks", std::to_string(*probe.badBlocks));
     }
-    if (report.flash.empty()) {
-        field(out, "Flash ID", "not read");
-    }
-    for (const FlashIdReport& flash : report.flash) {
-        field(out, "Flash ID",
-              idRun(flash.answer.id) + " (" + chipEnablesText(flash.chipEnables) + ")");
-        field(out, "Possible Memory Chip(s)", possibleChips(flash));
-        field(out, "Memory Type", memoryType(flash.answer));
-        field(out, "Supporting Controllers", supportingControllers(flash.support));
-    }
-    field(out, "Flash CE", std::to_string(probe.flashIds.size()));
+}
+
+// The capacity check, the lookup and how the probe went, after the drive's own fields.
+void writeProbeTail(std::ostream& out, const DriveReport& report) {
+    const ProbeResult& probe = *report.probe;
     if (report.capacity) {
         const CapacityCheck& capacity = *report.capacity;
         field(out, "Announced Capacity",
@@ -200,6 +207,9 @@ void writeProbeText(std::ostream& out, const DriveReport& report) {
         field(out, "Flash Capacity",
               capacity.flashBytes ? sizeText(*capacity.flashBytes) : std::string("unknown"));
         field(out, "Capacity Check", capacity.verdict);
+    }
+    for (const FlashIdReport& flash : report.flash) {
+        field(out, "Supporting Controllers", supportingControllers(flash.support));
     }
     std::string sent;
     for (const std::string& name : probe.sent) {
@@ -329,6 +339,10 @@ void writeDriveReportText(std::ostream& out, const DriveReport& report) {
         device += " (SCSI generic /dev/" + *drive.sgName + ")";
     }
     field(out, "Device", device);
+    if (report.probe) {
+        writeProbeHead(out, report);
+    }
+    field(out, "Controller Hint", hintText(report.hints));
     std::string names;
     if (report.names.vendor) {
         names = printable(*report.names.vendor);
@@ -341,16 +355,15 @@ void writeDriveReportText(std::ostream& out, const DriveReport& report) {
     field(out, "Product", printable(drive.product));
     field(out, "Serial", printable(drive.serial));
     field(out, "Device Revision", drive.bcdDevice);
-    field(out, "USB Version", usbVersionText(drive));
-    field(out, "Declared Power", drive.maxPower);
-    field(out, "USB Port", drive.usbPath);
     field(out, "Query Vendor", printable(drive.inquiryVendor));
     field(out, "Query Product", printable(drive.inquiryProduct));
     field(out, "Query Revision", printable(drive.inquiryRevision));
+    field(out, "USB Version", usbVersionText(drive));
+    field(out, "Declared Power", drive.maxPower);
+    field(out, "USB Port", drive.usbPath);
     field(out, "Capacity", capacityText(drive));
-    field(out, "Controller Maker", hintText(report.hints));
     if (report.probe) {
-        writeProbeText(out, report);
+        writeProbeTail(out, report);
     }
 }
 

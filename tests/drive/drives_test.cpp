@@ -82,8 +82,9 @@ TEST(Drives, HandMadeTreeGivesEveryFieldAndItsHints) {
          {"/dev/sdb (SCSI generic /dev/sg1)",
           "0951:1666 [Kingston Technology / DataTraveler 100 G3]", "DataTraveler 3.0?",
           "3.20, link 480 Mbit/s (high speed): USB 3 device in a USB 2 port",
-          "Phison (hint: INQUIRY revision \"PMAP\"", "28.8 GiB (31004295168 bytes)",
-          "090C:1000 [Silicon Motion, Inc. - Taiwan / Flash Drive]", "0 (no medium)"}) {
+          "Controller Hint:          Phison (INQUIRY revision \"PMAP\"",
+          "28.8 GiB (31004295168 bytes)", "090C:1000 [Silicon Motion, Inc. - Taiwan / Flash Drive]",
+          "0 (no medium)"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     }
     const std::string json =

@@ -238,7 +238,7 @@ TEST(Probe, BrandedPhisonDriveEndToEnd) {
           "Flash ID:                 ADD7949A7442 (CE0, CE1)", "H27UBG8T2A",
           "Hynix MLC, 32 Gbit per CE", "Flash CE:                 2",
           "exceeds the 8 GiB the flash holds: the drive was likely resized", "f3",
-          "Phison (hint: INQUIRY revision \"PMAP\""}) {
+          "Controller Hint:          Phison (INQUIRY revision \"PMAP\""}) {
         EXPECT_NE(resized.find(expected), std::string::npos) << expected << "\n" << resized;
     }
     EXPECT_EQ(resized.find("VID 0951"), std::string::npos);  // a brand's VID is no hint
