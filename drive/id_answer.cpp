@@ -311,7 +311,7 @@ void writeIdAnswerText(std::ostream& out, const IdAnswer& answer, std::string_vi
     row("Planes:", orUnknown(decoded.planes, [](int value) { return std::to_string(value); }));
     row("Dies per CE:",
         orUnknown(decoded.diesPerCe, [](int value) { return std::to_string(value); }));
-    row("Per CE:",
+    row("Density per CE:",
         orUnknown(decoded.ceDensityBits, [](std::uint64_t value) { return densityText(value); }));
     row("Bus width:",
         orUnknown(decoded.busWidthBits, [](int value) { return std::to_string(value) + " bit"; }));
