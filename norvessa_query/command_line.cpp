@@ -126,8 +126,13 @@ class Parser {
         }
         const bool readsDrives =
             request_.mode == LookupMode::Drives || request_.mode == LookupMode::Probe;
-        if ((sysfsRootGiven_ || usbIdsGiven_) && !readsDrives) {
-            throw UsageError("--sysfs-root and --usb-ids apply to --drives and --probe");
+        if (usbIdsGiven_ && !readsDrives) {
+            throw UsageError("--usb-ids applies to --drives and --probe");
+        }
+        // The probe sends commands to a device of this machine: what it knows of that device
+        // must come from this machine's sysfs, not from a recorded tree.
+        if (sysfsRootGiven_ && request_.mode != LookupMode::Drives) {
+            throw UsageError("--sysfs-root applies to --drives only");
         }
         const bool printsReport = readsDrives || request_.mode == LookupMode::DecodeId;
         if (printsReport && request_.format == OutputFormat::Csv) {
@@ -247,8 +252,8 @@ From a drive or its flash ID:
                        that controller maker (Phison, Silicon Motion, Alcor); decodes and looks
                        up the ID and compares the announced capacity with what the flash holds.
                        Needs root or write access to the /dev/sgN node (group disk)
-  --sysfs-root DIR     with --drives or --probe: read the sysfs tree under DIR instead of /sys
-                       (a recorded tree)
+  --sysfs-root DIR     with --drives: read the sysfs tree under DIR instead of /sys (a
+                       recorded tree)
   --usb-ids FILE       with --drives or --probe: take vendor and product names from FILE
                        (default: /usr/share/misc/usb.ids or /usr/share/hwdata/usb.ids)
 

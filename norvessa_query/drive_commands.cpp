@@ -104,15 +104,20 @@ ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostrea
 
 ExitStatus runProbe(const QueryRequest& request, std::ostream& out,
                     const TransportOpener& openTransport) {
-    const std::string_view device = requireNonBlank(request.text, "--probe");
+    std::string device(requireNonBlank(request.text, "--probe"));
+    // A link such as /dev/disk/by-id/usb-... names the node it leads to.
+    std::error_code error;
+    if (const auto node = std::filesystem::canonical(device, error); !error) {
+        device = node.string();
+    }
     const std::vector<drive::UsbDrive> drives = drive::listUsbDrives(request.sysfsRoot);
     const auto found = drive::findUsbDrive(drives, device);
     if (!found) {
-        throw std::runtime_error(std::string(device) +
+        throw std::runtime_error(device +
                                  " is no USB mass-storage drive in sysfs (--drives lists them)");
     }
     if (!found->sgName) {
-        throw std::runtime_error(std::string(device) +
+        throw std::runtime_error(device +
                                  " has no SCSI generic node: load the sg module (modprobe sg)");
     }
     drive::DriveReport report = drive::reportOf(*found, usbIdsFile(request));

@@ -93,6 +93,12 @@ TEST(Drives, HandMadeTreeGivesEveryFieldAndItsHints) {
     EXPECT_NE(json.find("\"product\": \"DataTraveler 3.0\\u0001\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"usb_remark\": \"USB 3 device in a USB 2 port\""), std::string::npos);
 
+    // A probe talks to this machine's device, so it never trusts a recorded tree.
+    EXPECT_NE(run({"--probe", "/dev/sg1", "--sysfs-root", root}, status)
+                  .find("--sysfs-root applies to --drives only"),
+              std::string::npos);
+    EXPECT_EQ(status, 2);
+
     // No drive, or no sysfs tree at all.
     norvessa::testing::TemporaryFolder empty;
     std::filesystem::create_directories(empty.path() / "block");
