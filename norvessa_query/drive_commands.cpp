@@ -21,7 +21,8 @@ namespace {
 void writeRecordsText(std::ostream& out, const ResultTable& records,
                       std::span<const std::uint8_t> id) {
     if (records.rows.empty()) {
-        out << "Records: none in the lookup database begins with " << drive::idText(id) << '\n';
+        out << "Records: no record in the lookup database begins with " << drive::idText(id)
+            << '\n';
         return;
     }
     out << "Records in the lookup database whose ID号 begins with " << drive::idText(id) << " ("
