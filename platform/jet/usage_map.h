@@ -22,10 +22,4 @@ std::vector<std::uint32_t> decodeUsageMap(std::span<const std::uint8_t> row,
 std::vector<std::uint32_t> readUsageMap(const DatabaseFile& file, std::uint32_t rowPointer,
                                         std::string_view owner);
 
-// The global usage map (page 1, row 0) marks every page the database uses with a clear bit and
-// pages past its end with set bits. Throws JetError(Corrupt) when it marks a page beyond the
-// file's end as used, which means the file was cut short. A file without such a map (page 1
-// not a data page owned by the map) is not checked: other readers do not require one.
-void checkGlobalUsageMap(const DatabaseFile& file);
-
 }  // namespace norvessa::jet

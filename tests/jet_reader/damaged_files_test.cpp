@@ -71,7 +71,8 @@ const Image& intactImage() {
 
 // Everything a reader can be asked, as one text: table names, then every value of every row.
 std::string readEverything(const Image& image) {
-    const Database database = Database::fromBytes(image, "12345678", "damaged.mdb");
+    const Database database =
+        Database::fromBytes(image, "12345678", "damaged.mdb", WrittenBy::ThisProgram);
     std::string all;
     for (const std::string& name : database.tableNames(true)) {
         const Table table = database.table(name);
@@ -111,8 +112,9 @@ struct Places {
 
 Places placesOf(const Image& image) {
     const auto file = DatabaseFile::fromBytes(image, "intact");
+    ReadFindings findings(WrittenBy::ThisProgram, "intact");
     Places places;
-    for (const CatalogEntry& entry : readCatalog(*file)) {
+    for (const CatalogEntry& entry : readCatalog(*file, findings)) {
         if (entry.name == "parts") {
             places.tableDefinition = entry.definitionPage();
         }
