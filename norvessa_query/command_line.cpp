@@ -226,7 +226,11 @@ ExitStatus runQueryTool(std::span<const std::string> arguments, std::ostream& ou
             return kRecordsFound;
         }
         const QueryRequest& request = commandLine.request;
-        const ResultTable result = runLookup(request);
+        std::vector<std::string> warnings;
+        const ResultTable result = runLookup(request, &warnings);
+        for (const std::string& warning : warnings) {
+            errors << kProgramName << ": warning: " << warning << '\n';
+        }
         if (result.rows.empty() && request.format == OutputFormat::Table) {
             errors << kProgramName << ": no record found\n";
             return kNoRecordFound;
