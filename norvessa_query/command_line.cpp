@@ -320,7 +320,11 @@ ExitStatus runQueryTool(std::span<const std::string> arguments, std::ostream& ou
             request.mode == LookupMode::Probe) {
             return runDriveCommand(request, out, errors);
         }
-        const ResultTable result = runLookup(request);
+        std::vector<std::string> warnings;
+        const ResultTable result = runLookup(request, &warnings);
+        for (const std::string& warning : warnings) {
+            errors << kProgramName << ": warning: " << warning << '\n';
+        }
         if (result.rows.empty() && request.format == OutputFormat::Table) {
             errors << kProgramName << ": no record found\n";
             return kNoRecordFound;

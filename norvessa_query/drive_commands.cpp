@@ -1,5 +1,6 @@
 #include "norvessa_query/drive_commands.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -36,7 +37,13 @@ std::string recordsJson(const ResultTable& records) {
     return text.str();
 }
 
-ExitStatus runDecode(const QueryRequest& request, std::ostream& out) {
+void writeWarnings(std::ostream& errors, const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) {
+        errors << kProgramName << ": warning: " << warning << '\n';
+    }
+}
+
+ExitStatus runDecode(const QueryRequest& request, std::ostream& out, std::ostream& errors) {
     std::vector<std::uint8_t> id;
     try {
         id = drive::parseIdBytes(request.text);
@@ -44,7 +51,9 @@ ExitStatus runDecode(const QueryRequest& request, std::ostream& out) {
         throw UsageError("--decode \"" + request.text + "\": " + error.what());
     }
     const drive::IdAnswer answer = drive::answerId(id);
-    const ResultTable records = recordsForId(request.database, id);
+    std::vector<std::string> warnings;
+    const ResultTable records = recordsForId(request.database, id, &warnings);
+    writeWarnings(errors, warnings);
     if (request.format == OutputFormat::Json) {
         drive::JsonWriter json(out);
         json.beginObject();
@@ -103,7 +112,7 @@ ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostrea
     return kRecordsFound;
 }
 
-ExitStatus runProbe(const QueryRequest& request, std::ostream& out,
+ExitStatus runProbe(const QueryRequest& request, std::ostream& out, std::ostream& errors,
                     const TransportOpener& openTransport) {
     std::string device(requireNonBlank(request.text, "--probe"));
     // A link such as /dev/disk/by-id/usb-... names the node it leads to.
@@ -125,9 +134,13 @@ ExitStatus runProbe(const QueryRequest& request, std::ostream& out,
     const auto transport = openTransport(std::filesystem::path("/dev") / *found->sgName);
     drive::ProbeResult probe = drive::probeDrive(*transport, report.hints);
     const bool answered = probe.answered() || !probe.flashIds.empty();
-    drive::addProbe(report, std::move(probe), [&request](std::span<const std::uint8_t> id) {
-        return supportRecordsForId(request.database, id);
+    std::vector<std::string> warnings;
+    drive::addProbe(report, std::move(probe), [&](std::span<const std::uint8_t> id) {
+        return supportRecordsForId(request.database, id, &warnings);
     });
+    std::sort(warnings.begin(), warnings.end());
+    warnings.erase(std::unique(warnings.begin(), warnings.end()), warnings.end());
+    writeWarnings(errors, warnings);
     writeReports(out, {report}, request.format);
     return answered ? kRecordsFound : kNoRecordFound;
 }
@@ -139,8 +152,13 @@ std::unique_ptr<drive::ScsiTransport> openSgIo(const std::filesystem::path& node
 }
 
 drive::SupportRecords supportRecordsForId(const DatabaseChoice& database,
-                                          std::span<const std::uint8_t> id) {
+                                          std::span<const std::uint8_t> id,
+                                          std::vector<std::string>* warnings) {
     const jet::Database opened = openLookupDatabase(database);
+    if (warnings != nullptr) {
+        const auto& found = opened.warnings();
+        warnings->insert(warnings->end(), found.begin(), found.end());
+    }
     const jet::Table table = opened.table(kLookupTable);
     const std::size_t shortest = std::min<std::size_t>(4, id.size());
     for (std::size_t length = id.size(); length >= shortest && length > 0; --length) {
@@ -176,22 +194,24 @@ drive::SupportRecords supportRecordsForId(const DatabaseChoice& database,
     return {};
 }
 
-ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::uint8_t> id) {
-    LookupInput input;
-    input.mode = LookupMode::IdBytes;
-    input.idBytes.assign(id.begin(), id.end());
-    return runLookup(openLookupDatabase(database), input);
+ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::uint8_t> id,
+                         std::vector<std::string>* warnings) {
+    QueryRequest lookup;
+    lookup.mode = LookupMode::IdBytes;
+    lookup.text = drive::idText(id);
+    lookup.database = database;
+    return runLookup(lookup, warnings);
 }
 
 ExitStatus runDriveCommand(const QueryRequest& request, std::ostream& out, std::ostream& errors,
                            const TransportOpener& openTransport) {
     switch (request.mode) {
         case LookupMode::DecodeId:
-            return runDecode(request, out);
+            return runDecode(request, out, errors);
         case LookupMode::Drives:
             return runDrives(request, out, errors);
         case LookupMode::Probe:
-            return runProbe(request, out, openTransport);
+            return runProbe(request, out, errors, openTransport);
         default:
             throw std::logic_error("not a drive command");
     }

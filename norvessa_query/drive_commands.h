@@ -8,6 +8,8 @@
 #include <memory>
 #include <ostream>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "drive/drive_report.h"
 #include "drive/scsi_transport.h"
@@ -29,12 +31,15 @@ ExitStatus runDriveCommand(const QueryRequest& request, std::ostream& out, std::
                            const TransportOpener& openTransport = openSgIo);
 
 // The records of the lookup database whose ID号 begins with `id`, as --id finds them.
-ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::uint8_t> id);
+// The database's warnings about the file it read are added to `warnings`.
+ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::uint8_t> id,
+                         std::vector<std::string>* warnings = nullptr);
 
 // The records for a flash ID a drive answered with: those that begin with the whole ID, else
 // with its first 7, 6, 5 or 4 bytes (the database stores most IDs with 5 or 6 bytes), with the
 // controller chips of each.
 drive::SupportRecords supportRecordsForId(const DatabaseChoice& database,
-                                          std::span<const std::uint8_t> id);
+                                          std::span<const std::uint8_t> id,
+                                          std::vector<std::string>* warnings = nullptr);
 
 }  // namespace norvessa::query
