@@ -441,6 +441,10 @@ LookupInput prepareLookupInput(LookupMode mode, std::string_view typed) {
             return {mode, {}, parseTypedIdBytes(typed)};
         case LookupMode::Controller:
             return {mode, std::string(requireNonBlank(typed, "--controller")), {}};
+        case LookupMode::DecodeId:
+        case LookupMode::Drives:
+        case LookupMode::Probe:
+            break;  // not database lookups: norvessa_query/drive_commands.h
     }
     throw std::logic_error("unknown lookup mode");
 }
@@ -455,6 +459,10 @@ ResultTable runLookup(const jet::Database& database, const LookupInput& input) {
             return lookUpByIdBytes(database.table(kLookupTable), input.idBytes);
         case LookupMode::Controller:
             return lookUpByController(database.table(kLookupTable), input.text);
+        case LookupMode::DecodeId:
+        case LookupMode::Drives:
+        case LookupMode::Probe:
+            break;
     }
     throw std::logic_error("unknown lookup mode");
 }
