@@ -3,6 +3,7 @@
 #include <exception>
 #include <string_view>
 
+#include "norvessa_query/drive_commands.h"
 #include "norvessa_query/lookups.h"
 #include "norvessa_query/result_formats.h"
 
@@ -11,7 +12,18 @@ namespace norvessa::query {
 namespace {
 
 // Options that take a value, written "--name VALUE" or "--name=VALUE".
-enum class ValueOption { Prefix, Id, Controller, Format, Database, Password };
+enum class ValueOption {
+    Prefix,
+    Id,
+    Controller,
+    Decode,
+    Probe,
+    Format,
+    Database,
+    Password,
+    SysfsRoot,
+    UsbIds,
+};
 
 struct ValueOptionName {
     std::string_view name;
@@ -22,7 +34,14 @@ constexpr ValueOptionName kValueOptions[] = {
     {"--prefix", ValueOption::Prefix},         {"--id", ValueOption::Id},
     {"--controller", ValueOption::Controller}, {"--format", ValueOption::Format},
     {"--database", ValueOption::Database},     {"--password", ValueOption::Password},
+    {"--decode", ValueOption::Decode},         {"--probe", ValueOption::Probe},
+    {"--sysfs-root", ValueOption::SysfsRoot},  {"--usb-ids", ValueOption::UsbIds},
 };
+
+std::filesystem::path pathOf(std::string_view value) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(value.data()), value.size()));
+}
 
 OutputFormat parseFormat(std::string_view value) {
     if (value == "table") {
@@ -42,8 +61,8 @@ class Parser {
     void lookup(LookupMode mode, std::string_view text, std::string_view spelledAs) {
         if (lookupGiven_) {
             throw UsageError("more than one lookup (" + std::string(spelledAs) +
-                             " after another): give exactly one of MODEL, --prefix, --id and "
-                             "--controller");
+                             " after another): give exactly one of MODEL, --prefix, --id, "
+                             "--controller, --decode, --drives and --probe");
         }
         lookupGiven_ = true;
         request_.mode = mode;
@@ -61,6 +80,26 @@ class Parser {
             case ValueOption::Controller:
                 lookup(LookupMode::Controller, value, name);
                 return;
+            case ValueOption::Decode:
+                lookup(LookupMode::DecodeId, value, name);
+                return;
+            case ValueOption::Probe:
+                lookup(LookupMode::Probe, value, name);
+                return;
+            case ValueOption::SysfsRoot:
+                once(sysfsRootGiven_, name);
+                if (value.empty()) {
+                    throw UsageError("--sysfs-root needs a folder");
+                }
+                request_.sysfsRoot = pathOf(value);
+                return;
+            case ValueOption::UsbIds:
+                once(usbIdsGiven_, name);
+                if (value.empty()) {
+                    throw UsageError("--usb-ids needs a file name");
+                }
+                request_.usbIds = pathOf(value);
+                return;
             case ValueOption::Format:
                 once(formatGiven_, name);
                 request_.format = parseFormat(value);
@@ -70,8 +109,7 @@ class Parser {
                 if (value.empty()) {
                     throw UsageError("--database needs a file name");
                 }
-                request_.database.file = std::filesystem::path(
-                    std::u8string(reinterpret_cast<const char8_t*>(value.data()), value.size()));
+                request_.database.file = pathOf(value);
                 return;
             case ValueOption::Password:
                 once(passwordGiven_, name);
@@ -82,7 +120,23 @@ class Parser {
 
     QueryRequest finish() const {
         if (!lookupGiven_) {
-            throw UsageError("nothing to look up: give a MODEL, --prefix, --id or --controller");
+            throw UsageError(
+                "nothing to look up: give a MODEL, --prefix, --id, --controller, --decode, "
+                "--drives or --probe");
+        }
+        const bool readsDrives =
+            request_.mode == LookupMode::Drives || request_.mode == LookupMode::Probe;
+        if (usbIdsGiven_ && !readsDrives) {
+            throw UsageError("--usb-ids applies to --drives and --probe");
+        }
+        // The probe sends commands to a device of this machine: what it knows of that device
+        // must come from this machine's sysfs, not from a recorded tree.
+        if (sysfsRootGiven_ && request_.mode != LookupMode::Drives) {
+            throw UsageError("--sysfs-root applies to --drives only");
+        }
+        const bool printsReport = readsDrives || request_.mode == LookupMode::DecodeId;
+        if (printsReport && request_.format == OutputFormat::Csv) {
+            throw UsageError("--decode, --drives and --probe print a table or json, not csv");
         }
         if (passwordGiven_ && !databaseGiven_) {
             throw UsageError("--password applies to a file given with --database");
@@ -103,6 +157,8 @@ class Parser {
     bool formatGiven_ = false;
     bool databaseGiven_ = false;
     bool passwordGiven_ = false;
+    bool sysfsRootGiven_ = false;
+    bool usbIdsGiven_ = false;
 };
 
 const ValueOptionName* findValueOption(std::string_view name) {
@@ -136,6 +192,10 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
         if (argument == "--version") {
             return {CommandKind::ShowVersion, {}};
         }
+        if (argument == "--drives") {
+            parser.lookup(LookupMode::Drives, "", argument);
+            continue;
+        }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
         const ValueOptionName* option = findValueOption(name);
@@ -158,8 +218,12 @@ std::string usageText() {
   or:  norvessa-query [OPTIONS] --prefix TEXT
   or:  norvessa-query [OPTIONS] --id "EC D5 14 B6"
   or:  norvessa-query [OPTIONS] --controller NAME
+  or:  norvessa-query [OPTIONS] --decode BYTES
+  or:  norvessa-query [OPTIONS] --drives
+  or:  norvessa-query [OPTIONS] --probe DEVICE
 
-Looks up flash chips in Norvessa's lookup database and prints every matching record.
+Looks up flash chips in Norvessa's lookup database and prints every matching record; reads
+which controller and flash a plugged USB drive has, and what is known of a flash ID.
 
 Lookups (give exactly one):
   MODEL                the flash model, as the windows program looks it up: blanks around
@@ -171,9 +235,32 @@ Lookups (give exactly one):
   --controller NAME    every flash that controller chip NAME drives, with the controller
                        maker it is listed under (letter case ignored)
 
+From a drive or its flash ID:
+  --decode BYTES       what is known of a flash ID such as "EC D7 94 7A 54 43" or ECD7947A5443
+                       (2 to 8 bytes, blanks and letter case ignored): the sourced parts that
+                       answer to it with the geometry their tables give, the decode of its
+                       layout (maker, cell type, page, block, spare, planes, dies, density per
+                       chip enable, ECC, process; unknown where the layout cannot say, with
+                       every disagreement shown), then the records whose ID bytes begin so
+  --drives             every USB mass-storage drive sysfs lists, with its nodes, VID:PID and
+                       their usb.ids names, strings, USB version and link speed, INQUIRY
+                       vendor/product/revision, capacity and the controller maker as a hint
+                       with its reason; needs no privilege
+  --probe DEVICE       reads the controller chip, firmware, run mode and the flash ID of each
+                       chip enable of DEVICE (/dev/sgN or /dev/sdX) with the read-only vendor
+                       commands public sources document, sent only when the drive's hint names
+                       that controller maker (Phison, Silicon Motion, Alcor); decodes and looks
+                       up the ID and compares the announced capacity with what the flash holds.
+                       Needs root or write access to the /dev/sgN node (group disk)
+  --sysfs-root DIR     with --drives: read the sysfs tree under DIR instead of /sys (a
+                       recorded tree)
+  --usb-ids FILE       with --drives or --probe: take vendor and product names from FILE
+                       (default: /usr/share/misc/usb.ids or /usr/share/hwdata/usb.ids)
+
 Options:
   --format FORMAT      table (default; aligned columns), csv (RFC 4180) or json (an array of
-                       objects keyed by column name)
+                       objects keyed by column name); --decode, --drives and --probe print
+                       text blocks (default) or json
   --database FILE      read this database file instead of the database the program carries
   --password TEXT      the database password of FILE (default: the program's own)
   -h, --help           show this help and exit
@@ -181,6 +268,9 @@ Options:
 
 Exit status:
   0 when records were found, 1 when none were, 2 on bad usage or a database error.
+  --decode: 0 when a sourced part or a record answers to the ID; --drives: 0 when a drive
+  was found; --probe: 0 when the drive answered with its controller or flash ID; else 1.
+  2 on bad usage or an error (a device that cannot be opened or read).
 )";
 }
 
@@ -226,7 +316,15 @@ ExitStatus runQueryTool(std::span<const std::string> arguments, std::ostream& ou
             return kRecordsFound;
         }
         const QueryRequest& request = commandLine.request;
-        const ResultTable result = runLookup(request);
+        if (request.mode == LookupMode::DecodeId || request.mode == LookupMode::Drives ||
+            request.mode == LookupMode::Probe) {
+            return runDriveCommand(request, out, errors);
+        }
+        std::vector<std::string> warnings;
+        const ResultTable result = runLookup(request, &warnings);
+        for (const std::string& warning : warnings) {
+            errors << kProgramName << ": warning: " << warning << '\n';
+        }
         if (result.rows.empty() && request.format == OutputFormat::Table) {
             errors << kProgramName << ": no record found\n";
             return kNoRecordFound;

@@ -27,6 +27,9 @@ enum class LookupMode {
     ModelPrefix,  // --prefix TEXT
     IdBytes,      // --id "EC D5 14 B6"
     Controller,   // --controller CBM2093
+    DecodeId,     // --decode "EC D7 94 7A 54 43": what is known of a flash ID
+    Drives,       // --drives: the USB drives sysfs lists
+    Probe,        // --probe /dev/sg1: a drive's controller and flash, read by vendor commands
 };
 
 enum class OutputFormat { Table, Csv, Json };
@@ -42,6 +45,10 @@ struct QueryRequest {
     std::string text;  // as given on the command line; each mode normalises it
     OutputFormat format = OutputFormat::Table;
     DatabaseChoice database;
+    // --drives and --probe: where sysfs is (a recorded tree for tests and sent dumps) and the
+    // usb.ids file that names vendors and products (none: the system's, when installed).
+    std::filesystem::path sysfsRoot = "/sys";
+    std::optional<std::filesystem::path> usbIds = std::nullopt;
 };
 
 enum class CommandKind { Lookup, ShowHelp, ShowVersion };

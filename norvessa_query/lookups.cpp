@@ -196,10 +196,12 @@ std::string databasePassword(const DatabaseChoice& choice) {
 
 jet::Database openLookupDatabase(const DatabaseChoice& choice) {
     if (choice.file) {
-        return jet::Database::open(*choice.file, databasePassword(choice));
+        return jet::Database::open(*choice.file, databasePassword(choice),
+                                   jet::WrittenBy::AnyProgram);
     }
     return jet::Database::fromStaticImage(embeddedLookupImage(), databasePassword(choice),
-                                          "the embedded lookup database");
+                                          "the embedded lookup database",
+                                          jet::WrittenBy::ThisProgram);
 }
 
 std::string exactLookupStatement(std::string_view modelKey) {
@@ -439,6 +441,10 @@ LookupInput prepareLookupInput(LookupMode mode, std::string_view typed) {
             return {mode, {}, parseTypedIdBytes(typed)};
         case LookupMode::Controller:
             return {mode, std::string(requireNonBlank(typed, "--controller")), {}};
+        case LookupMode::DecodeId:
+        case LookupMode::Drives:
+        case LookupMode::Probe:
+            break;  // not database lookups: norvessa_query/drive_commands.h
     }
     throw std::logic_error("unknown lookup mode");
 }
@@ -453,13 +459,22 @@ ResultTable runLookup(const jet::Database& database, const LookupInput& input) {
             return lookUpByIdBytes(database.table(kLookupTable), input.idBytes);
         case LookupMode::Controller:
             return lookUpByController(database.table(kLookupTable), input.text);
+        case LookupMode::DecodeId:
+        case LookupMode::Drives:
+        case LookupMode::Probe:
+            break;
     }
     throw std::logic_error("unknown lookup mode");
 }
 
-ResultTable runLookup(const QueryRequest& request) {
+ResultTable runLookup(const QueryRequest& request, std::vector<std::string>* warnings) {
     const LookupInput input = prepareLookupInput(request.mode, request.text);
-    return runLookup(openLookupDatabase(request.database), input);
+    const jet::Database database = openLookupDatabase(request.database);
+    ResultTable result = runLookup(database, input);
+    if (warnings != nullptr) {
+        *warnings = database.warnings();
+    }
+    return result;
 }
 
 }  // namespace norvessa::query

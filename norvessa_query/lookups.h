@@ -169,7 +169,8 @@ LookupInput prepareLookupInput(LookupMode mode, std::string_view typed);
 // std::runtime_error for a database without the lookup table's columns.
 ResultTable runLookup(const jet::Database& database, const LookupInput& input);
 
-// Prepares the input, opens the database the request names and runs the lookup.
-ResultTable runLookup(const QueryRequest& request);
+// Prepares the input, opens the database the request names and runs the lookup. What the
+// engine found worth telling without failing (see jet::Database::warnings) goes to `warnings`.
+ResultTable runLookup(const QueryRequest& request, std::vector<std::string>* warnings = nullptr);
 
 }  // namespace norvessa::query

@@ -41,7 +41,9 @@ jet::Database openJetDatabase(const JetConnectionSettings& settings) {
                        AdoErrorCause::DatabaseMissing);
     }
     try {
-        return jet::Database::open(file, settings.databasePassword);
+        // The lookup's database is the one this program writes, with exact row counts: a
+        // count that differs means rows were lost, and the file is refused as damaged.
+        return jet::Database::open(file, settings.databasePassword, jet::WrittenBy::ThisProgram);
     } catch (const jet::JetError& failure) {
         const std::string reason = failure.kind() == jet::ErrorKind::WrongPassword
                                        ? std::string("wrong database password")

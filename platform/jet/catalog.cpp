@@ -55,21 +55,22 @@ CatalogEntry entryOf(const RowView& row, const Objects& objects) {
 
 }  // namespace
 
-std::vector<CatalogEntry> readCatalog(const DatabaseFile& file) {
+std::vector<CatalogEntry> readCatalog(const DatabaseFile& file, ReadFindings& findings) {
     const Objects objects = loadObjects(file);
     std::vector<CatalogEntry> entries;
-    scanStoredTable(file, objects.table, [&](const RowView& row) {
+    scanStoredTable(file, objects.table, findings, [&](const RowView& row) {
         entries.push_back(entryOf(row, objects));
         return ScanControl::Continue;
     });
     return entries;
 }
 
-std::optional<CatalogEntry> findTable(const DatabaseFile& file, std::string_view name) {
+std::optional<CatalogEntry> findTable(const DatabaseFile& file, std::string_view name,
+                                      ReadFindings& findings) {
     const Objects objects = loadObjects(file);
     const TextKey key(name);
     std::optional<CatalogEntry> found;
-    scanStoredTable(file, objects.table, [&](const RowView& row) {
+    scanStoredTable(file, objects.table, findings, [&](const RowView& row) {
         if (!row.textEquals(objects.name, key)) {
             return ScanControl::Continue;
         }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/jet/layout.h"
+#include "platform/jet/read_findings.h"
 
 namespace norvessa::jet {
 
@@ -32,10 +33,11 @@ struct CatalogEntry {
 };
 
 // Every catalog row, in storage order. Throws JetError(Corrupt) when MSysObjects lacks one of
-// the columns Id, Name, Type and Flags.
-std::vector<CatalogEntry> readCatalog(const DatabaseFile& file);
+// the columns Id, Name, Type and Flags. MSysObjects' row count goes to `findings`.
+std::vector<CatalogEntry> readCatalog(const DatabaseFile& file, ReadFindings& findings);
 
 // The table named `name` (letter case ignored), without decoding the other catalog rows.
-std::optional<CatalogEntry> findTable(const DatabaseFile& file, std::string_view name);
+std::optional<CatalogEntry> findTable(const DatabaseFile& file, std::string_view name,
+                                      ReadFindings& findings);
 
 }  // namespace norvessa::jet

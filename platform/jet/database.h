@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/jet/read_findings.h"
 #include "platform/jet/schema.h"
 #include "platform/jet/value.h"
 
@@ -88,7 +89,8 @@ class Table {
     const TableDefinition& definition() const;
     // Visits every live row: pages in the order the table's usage map lists them, rows in slot
     // order; a moved row is visited where its overflow pointer stands. Errors raised while
-    // scanning, by the visitor's RowView calls too, name the file.
+    // scanning, by the visitor's RowView calls too, name the file. A scan that runs to the end
+    // compares the rows with the recorded count (see WrittenBy).
     void scan(const std::function<ScanControl(const RowView&)>& visit) const;
 
     // Visits the rows whose text column at `position` matches `text`. When an index starts
@@ -107,30 +109,40 @@ class Table {
 
   private:
     friend class Database;
-    Table(std::shared_ptr<const DatabaseFile> file, std::shared_ptr<const StoredTable> stored);
+    Table(std::shared_ptr<const DatabaseFile> file, std::shared_ptr<const StoredTable> stored,
+          std::shared_ptr<ReadFindings> findings);
     std::shared_ptr<const DatabaseFile> file_;
     std::shared_ptr<const StoredTable> stored_;
+    std::shared_ptr<ReadFindings> findings_;
 };
 
 class Database {
   public:
-    // Opens the file and checks the password (ignored when the file has none). Throws JetError.
-    static Database open(const std::filesystem::path& file, std::string_view password);
+    // Opens the file and checks the password (ignored when the file has none). `writer` says
+    // whether a row count that differs from the rows found is damage. Throws JetError.
+    static Database open(const std::filesystem::path& file, std::string_view password,
+                         WrittenBy writer = WrittenBy::AnyProgram);
     // An image compiled into the program, read where it lies.
     static Database fromStaticImage(std::span<const std::uint8_t> image, std::string_view password,
-                                    std::string displayName);
+                                    std::string displayName,
+                                    WrittenBy writer = WrittenBy::AnyProgram);
     // The same for a database image held in memory (the program's embedded image, tests).
     static Database fromBytes(std::vector<std::uint8_t> image, std::string_view password,
-                              std::string displayName = "database image");
+                              std::string displayName = "database image",
+                              WrittenBy writer = WrittenBy::AnyProgram);
 
     const DatabaseHeader& header() const;
+    // What reads so far found worth telling without failing (a row count the file's writer
+    // did not keep exact), each once, naming the file; for the caller to print.
+    std::vector<std::string> warnings() const;
     std::vector<std::string> tableNames(bool includeSystemTables = false) const;
     // Letter case of the name does not matter. Throws JetError (kind NotFound) when absent.
     Table table(std::string_view name) const;
 
   private:
-    explicit Database(std::shared_ptr<const DatabaseFile> file, std::string_view password);
+    Database(std::shared_ptr<const DatabaseFile> file, std::string_view password, WrittenBy writer);
     std::shared_ptr<const DatabaseFile> file_;
+    std::shared_ptr<ReadFindings> findings_;
     DatabaseHeader header_;
 };
 

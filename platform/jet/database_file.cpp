@@ -17,7 +17,6 @@
 #include "platform/jet/byte_cursor.h"
 #include "platform/jet/errors.h"
 #include "platform/jet/rc4.h"
-#include "platform/jet/usage_map.h"
 
 namespace norvessa::jet {
 namespace {
@@ -201,7 +200,6 @@ void DatabaseFile::initialise(std::span<const std::uint8_t> headerBytes, std::ui
         }
         decryptPages(std::span(ownedImage_).subspan(layout::kPageSize), 1);
     }
-    checkGlobalUsageMap(*this);
 }
 
 void DatabaseFile::decryptPages(std::span<std::uint8_t> bytes, std::uint32_t firstPage) const {

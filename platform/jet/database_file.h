@@ -55,7 +55,7 @@ class Page {
 class DatabaseFile {
   public:
     // Throws JetError: Io when the file cannot be read, UnsupportedFormat or Corrupt for its
-    // contents (a length that is not whole pages, a usage map naming pages beyond its end).
+    // contents (a length that is not whole pages).
     static std::shared_ptr<const DatabaseFile> open(const std::filesystem::path& path);
     static std::shared_ptr<const DatabaseFile> fromBytes(std::vector<std::uint8_t> image,
                                                          std::string displayName);

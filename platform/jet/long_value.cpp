@@ -19,9 +19,16 @@ RowAddress split(std::uint32_t rowPointer) {
     return {rowPointer >> layout::kRowPointerPageShift, rowPointer & layout::kRowPointerRowMask};
 }
 
-// The page holding a long value row; its bytes live as long as the page.
+// The page holding a long value row; its bytes live as long as the page. Long values live on
+// pages of their own: a pointer that leads to a table's rows would read them as text.
 DataPage longValuePage(const DatabaseFile& file, RowAddress address) {
     DataPage page(file.page(address.page, "long value page"), address.page);
+    if (page.header().owner != layout::data_page::kOwnerLongValue) {
+        throwCorrupt(Location{"long value page", address.page, std::nullopt},
+                     "the file is damaged: a long value points here, but the page is not a "
+                     "long-value page (its owner is " +
+                         std::to_string(page.header().owner) + ")");
+    }
     if (address.row >= page.rowCount()) {
         throwCorrupt(page.location(address.row), "long value row does not exist (" +
                                                      std::to_string(page.rowCount()) + " rows)");

@@ -1,6 +1,7 @@
 #include "platform/jet/stored_table.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/jet/data_page.h"
@@ -15,10 +16,79 @@ namespace {
 void checkOwner(const DataPage& page, std::uint32_t definitionPage) {
     if (page.header().owner != definitionPage) {
         throwCorrupt(Location{"data page", page.pageNumber(), std::nullopt},
-                     "belongs to table definition " + std::to_string(page.header().owner) +
-                         ", not to the scanned table's (page " + std::to_string(definitionPage) +
+                     "the file is damaged: the page belongs to table definition " +
+                         std::to_string(page.header().owner) +
+                         ", not to the one being read (page " + std::to_string(definitionPage) +
                          ")");
     }
+}
+
+// The table definition that page `number` records as its owner, when it is a data page of a
+// table or an index page; none for other pages (long values, usage maps) and pages beyond
+// the end, which the reads that need them report.
+std::optional<std::uint32_t> recordedOwner(const DatabaseFile& file, std::uint32_t number) {
+    if (number == 0 || number >= file.pageCount()) {
+        return std::nullopt;
+    }
+    const Page page = file.page(number, "page");
+    const std::uint8_t type = page[layout::kPageType.offset];
+    ByteCursor cursor(page.bytes(), Location{"page", number, std::nullopt});
+    const std::uint32_t owner = cursor.u32(layout::data_page::kOwner);
+    cursor.check();
+    if (type == layout::page_type::kData) {
+        if (owner == layout::data_page::kOwnerLongValue ||
+            owner == layout::data_page::kOwnerUsageMaps ||
+            owner == layout::data_page::kOwnerGlobalMap) {
+            return std::nullopt;
+        }
+        return owner;
+    }
+    if (type == layout::page_type::kIndexNode || type == layout::page_type::kIndexLeaf) {
+        return owner;
+    }
+    return std::nullopt;
+}
+
+// A definition page that was copied or swapped reads as another table: that table's columns,
+// and its usage map and index roots. The pages these lead to record their owner; when some
+// do and none names `definitionPage`, the definition is not this table's. The index roots
+// come first and the usage map is decoded only when they decide nothing, so that opening a
+// healthy table reads one page more at most.
+void checkDefinitionOwnsItsPages(const DatabaseFile& file, const TableDefinitionBlock& block,
+                                 std::uint32_t definitionPage) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> foreign;  // page, recorded owner
+    const auto ownedHere = [&](std::uint32_t page) {
+        const std::optional<std::uint32_t> owner = recordedOwner(file, page);
+        if (owner && *owner != definitionPage) {
+            foreign.emplace_back(page, *owner);
+        }
+        return owner == definitionPage;
+    };
+    for (const RealIndexDescriptor& index : block.realIndexes) {
+        if (ownedHere(index.rootPage)) {
+            return;
+        }
+    }
+    for (const std::uint32_t page : readUsageMap(file, block.ownedPagesMap, "table definition")) {
+        if (ownedHere(page)) {
+            return;
+        }
+    }
+    if (foreign.empty()) {
+        return;  // nothing records an owner: an empty table without indexes
+    }
+    std::string pages;
+    for (std::size_t i = 0; i < foreign.size() && i < 4; ++i) {
+        pages += (i == 0 ? "page " : ", page ") + std::to_string(foreign[i].first) +
+                 " (table definition " + std::to_string(foreign[i].second) + ")";
+    }
+    if (foreign.size() > 4) {
+        pages += " and " + std::to_string(foreign.size() - 4) + " more";
+    }
+    throwCorrupt(Location{"table definition", definitionPage, std::nullopt},
+                 "the file is damaged: the definition is another table's (a copied or misplaced "
+                 "page): the pages its usage map and indexes lead to all belong to other tables: " +
+                     pages);
 }
 
 // The page and row of the moved row an overflow pointer row leads to.
@@ -51,6 +121,7 @@ std::pair<DataPage, std::uint32_t> followOverflow(const DatabaseFile& file,
 StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::string name) {
     const auto buffer = readTableDefinitionBuffer(file, page);
     const TableDefinitionBlock block = decodeTableDefinition(buffer, page);
+    checkDefinitionOwnsItsPages(file, block, page);
     StoredTable table;
     table.definition = toTableDefinition(block, std::move(name), page);
     table.ownedPagesMap = block.ownedPagesMap;
@@ -95,7 +166,7 @@ ScanControl visitRowAt(const DatabaseFile& file, const StoredTable& table, std::
     return visit(StoredRow(file, table, layout));
 }
 
-void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
+void scanStoredTable(const DatabaseFile& file, const StoredTable& table, ReadFindings& findings,
                      const std::function<ScanControl(const RowView&)>& visit) {
     // One handler for the whole scan: the rows' own decoding errors get the file name too.
     withFileName(file, [&] {
@@ -146,13 +217,9 @@ void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
             }
         }
         // A flipped flag bit turns a live row into a deleted or moved one, which the scan
-        // would skip without a trace; the definition's count tells.
-        if (liveRows != table.definition.rowCount) {
-            throwCorrupt(Location{"table definition", definitionPage, std::nullopt},
-                         "the file is damaged: table \"" + table.definition.name + "\" has " +
-                             std::to_string(liveRows) + " rows, but its definition records " +
-                             std::to_string(table.definition.rowCount));
-        }
+        // would skip without a trace; the definition's count tells, where it is kept exact.
+        findings.compareRowCount(table.definition.name, definitionPage, liveRows,
+                                 table.definition.rowCount);
     });
 }
 

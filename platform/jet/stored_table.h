@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/jet/database.h"
+#include "platform/jet/read_findings.h"
 #include "platform/jet/schema.h"
 #include "platform/jet/table_definition_page.h"
 
@@ -24,13 +25,16 @@ struct StoredTable {
     std::vector<RealIndexDescriptor> realIndexes;
 };
 
-// Reads and decodes the table definition at `page`. Throws JetError(Corrupt).
+// Reads and decodes the table definition at `page`. Throws JetError(Corrupt), also when the
+// pages its usage map and index roots lead to all record another table as their owner: a
+// definition page copied or swapped in from elsewhere would otherwise read as that table.
 StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::string name);
 
 // Visits each live row: pages in the order of the usage map, rows in slot order. Deleted rows
 // are skipped; an overflow pointer is followed to the moved row, which is visited in the
-// pointer's place (and not again where it is stored). Throws JetError(Corrupt).
-void scanStoredTable(const DatabaseFile& file, const StoredTable& table,
+// pointer's place (and not again where it is stored). A scan that runs to the end hands the
+// rows it found and the recorded count to `findings`. Throws JetError(Corrupt).
+void scanStoredTable(const DatabaseFile& file, const StoredTable& table, ReadFindings& findings,
                      const std::function<ScanControl(const RowView&)>& visit);
 
 // Hands the row stored at `page`, `row` to `visit`, following an overflow pointer, as an index

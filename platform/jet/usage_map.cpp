@@ -3,8 +3,6 @@
 #include "platform/jet/data_page.h"
 #include "platform/jet/database_file.h"
 
-#include <optional>
-
 namespace norvessa::jet {
 namespace {
 
@@ -28,31 +26,6 @@ void collectBits(std::span<const std::uint8_t> bitmap, std::uint64_t firstPage,
             pages.push_back(static_cast<std::uint32_t>(page));
         }
     }
-}
-
-// The first page at or after `firstCounted` whose bit in `bitmap` (covering pages from
-// `firstPage` on) is clear, i.e. a page the global map marks as used.
-std::optional<std::uint64_t> firstUsedPage(std::span<const std::uint8_t> bitmap,
-                                           std::uint64_t firstPage, std::uint64_t firstCounted) {
-    for (std::size_t byte = 0; byte < bitmap.size(); ++byte) {
-        if (bitmap[byte] == 0xFF) {
-            continue;
-        }
-        for (unsigned bit = 0; bit < 8; ++bit) {
-            const std::uint64_t page = firstPage + byte * 8 + bit;
-            if (page >= firstCounted && (static_cast<unsigned>(bitmap[byte]) >> bit & 1U) == 0) {
-                return page;
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-[[noreturn]] void throwCutShort(const DatabaseFile& file, std::uint64_t usedPage) {
-    throwCorrupt(Location{"global usage map", 1, 0},
-                 "the file is damaged: page " + std::to_string(usedPage) +
-                     " is in use but lies beyond the end of the file (" +
-                     std::to_string(file.pageCount()) + " pages)");
 }
 
 }  // namespace
@@ -99,59 +72,6 @@ std::vector<std::uint32_t> readUsageMap(const DatabaseFile& file, std::uint32_t 
                          std::to_string(mapPage.rowCount()) + " rows)");
     }
     return decodeUsageMap(mapPage.rowBytes(row), file, mapPage.location(row));
-}
-
-}  // namespace norvessa::jet
-
-namespace norvessa::jet {
-
-void checkGlobalUsageMap(const DatabaseFile& file) {
-    constexpr std::uint32_t kMapPage = 1;
-    if (file.pageCount() <= kMapPage) {
-        return;
-    }
-    Page bytes = file.page(kMapPage, "global usage map");
-    if (bytes[layout::kPageType.offset] != layout::page_type::kData) {
-        return;
-    }
-    const DataPage page(std::move(bytes), kMapPage);
-    if (page.header().owner != layout::data_page::kOwnerGlobalMap || page.rowCount() == 0 ||
-        page.state(0) != SlotState::Live) {
-        return;
-    }
-    const auto row = page.rowBytes(0);
-    const Location where = page.location(0);
-    ByteCursor cursor(row, where);
-    const std::uint8_t type = cursor.u8(u::kMapType);
-    const std::uint64_t end = file.pageCount();
-    if (type == u::kTypeInline) {
-        const std::uint32_t start = cursor.u32(u::kStartPage);
-        cursor.check();
-        if (const auto used = firstUsedPage(row.subspan(u::kInlineBitmap), start, end)) {
-            throwCutShort(file, *used);
-        }
-        return;
-    }
-    if (type != u::kTypeReference) {
-        return;
-    }
-    const std::size_t mapPages = (row.size() - u::kMapPageList) / u::kMapPageNumberSize;
-    cursor.seek(u::kMapPageList);
-    for (std::size_t k = 0; k < mapPages; ++k) {
-        const std::uint32_t mapPage = cursor.u32("map page");
-        if (mapPage == 0) {
-            continue;
-        }
-        if (mapPage >= end) {
-            throwCutShort(file, mapPage);
-        }
-        const auto map = file.typedPage(mapPage, layout::page_type::kUsageMap, "usage map page");
-        if (const auto used = firstUsedPage(map.subspan(layout::map_page::kBitmap),
-                                            k * layout::map_page::kPagesCovered, end)) {
-            throwCutShort(file, *used);
-        }
-    }
-    cursor.check();
 }
 
 }  // namespace norvessa::jet

@@ -10,6 +10,9 @@
 #include "platform/ado/ado_error.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
+#include "platform/jet/database.h"
+#include "platform/jet/errors.h"
+#include "platform/jet/layout.h"
 #include "platform/jet/value.h"
 #include "platform/jet/writer.h"
 #include "scoped_drive_c.h"
@@ -194,6 +197,28 @@ TEST_F(Lookup, WrongPasswordOrMissingFileNamesTheFile) {
               }),
               std::string("cannot open the database ") + kDataSource + " (" + file_.string() +
                   "): the file does not exist");
+}
+
+// The program's own database records exact row counts: a count that differs means a live row
+// is flagged deleted, and the lookup refuses the file as damaged instead of leaving it out.
+TEST_F(Lookup, ARowCountThatDiffersMeansTheDatabaseIsDamaged) {
+    std::vector<std::uint8_t> image = jet::writeDatabase(lookupDatabase());
+    const std::uint32_t page =
+        jet::Database::fromBytes(image, kPassword).table("velthorn42").definition().definitionPage;
+    image[page * jet::layout::kPageSize + jet::layout::tdef::kRowCount.offset] = 9;
+    ScopedDriveC::put(kDataSource, image);
+    try {
+        lookUp(lookupStatement("K9HCG08U5M"));
+        FAIL() << "a database with a row count that differs was read";
+    } catch (const AdoError& error) {
+        EXPECT_EQ(error.cause(), AdoErrorCause::Engine);
+        EXPECT_EQ(error.engineKind(), jet::ErrorKind::Corrupt);
+        EXPECT_NE(std::string(error.what())
+                      .find("the file is damaged: table \"velthorn42\" has 8 rows, but its "
+                            "definition records 9"),
+                  std::string::npos)
+            << error.what();
+    }
 }
 
 }  // namespace

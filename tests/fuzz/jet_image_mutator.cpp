@@ -541,20 +541,22 @@ class Mutator {
             return;
         }
         // `from` and `to` may be the same page, and an earlier cut may have left the end of the
-        // data inside page `from`: every copy is a memmove.
-        const std::size_t from = 1 + dice_.below(pages - 1);
-        const std::size_t to = 1 + dice_.below(pages - 1);
+        // data inside page `from`: every copy is a memmove. Table definitions traded between
+        // tables (a misplaced page) are picked on purpose: at random they are rarely met.
+        const bool definitions = image_.definitionPages.size() >= 2 && dice_.oneIn(3);
+        const std::size_t from =
+            definitions ? dice_.pick(image_.definitionPages) : 1 + dice_.below(pages - 1);
+        const std::size_t to =
+            definitions ? dice_.pick(image_.definitionPages) : 1 + dice_.below(pages - 1);
+        if (definitions) {
+            swapOrCopy(from, to);
+            return;
+        }
         switch (dice_.below(5)) {
             case 0:
-                std::memmove(image_.page(to), image_.page(from), kPageSize);
+            case 1:
+                swapOrCopy(from, to);
                 return;
-            case 1: {
-                std::array<std::uint8_t, kPageSize> kept;
-                std::memmove(kept.data(), image_.page(to), kPageSize);
-                std::memmove(image_.page(to), image_.page(from), kPageSize);
-                std::memmove(image_.page(from), kept.data(), kPageSize);
-                return;
-            }
             case 2:
                 if (size_ + kPageSize <= maxSize_) {
                     std::memmove(data_ + size_, image_.page(from), kPageSize);
@@ -570,6 +572,18 @@ class Mutator {
                 }
                 return;
         }
+    }
+
+    // Page `from` copied over page `to`, or the two swapped.
+    void swapOrCopy(std::size_t from, std::size_t to) {
+        if (dice_.oneIn(2)) {
+            std::memmove(image_.page(to), image_.page(from), kPageSize);
+            return;
+        }
+        std::array<std::uint8_t, kPageSize> kept;
+        std::memmove(kept.data(), image_.page(to), kPageSize);
+        std::memmove(image_.page(to), image_.page(from), kPageSize);
+        std::memmove(image_.page(from), kept.data(), kPageSize);
     }
 
     // The plain byte mutator, inside a small window of one page.

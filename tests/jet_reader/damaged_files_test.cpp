@@ -71,7 +71,8 @@ const Image& intactImage() {
 
 // Everything a reader can be asked, as one text: table names, then every value of every row.
 std::string readEverything(const Image& image) {
-    const Database database = Database::fromBytes(image, "12345678", "damaged.mdb");
+    const Database database =
+        Database::fromBytes(image, "12345678", "damaged.mdb", WrittenBy::ThisProgram);
     std::string all;
     for (const std::string& name : database.tableNames(true)) {
         const Table table = database.table(name);
@@ -111,8 +112,9 @@ struct Places {
 
 Places placesOf(const Image& image) {
     const auto file = DatabaseFile::fromBytes(image, "intact");
+    ReadFindings findings(WrittenBy::ThisProgram, "intact");
     Places places;
-    for (const CatalogEntry& entry : readCatalog(*file)) {
+    for (const CatalogEntry& entry : readCatalog(*file, findings)) {
         if (entry.name == "parts") {
             places.tableDefinition = entry.definitionPage();
         }
@@ -318,6 +320,73 @@ TEST(DamagedFiles, UsageMapListingPagesBeyondTheFile) {
     ASSERT_EQ(damaged[mapRow], layout::usage_map::kTypeInline);
     put32(damaged, mapRow + layout::usage_map::kStartPage.offset, 0x00FFFF00);
     EXPECT_NE(errorOf(damaged).find("beyond the end of the file"), std::string::npos);
+}
+
+std::uint32_t definitionPageOf(const Image& image, std::string_view name) {
+    return Database::fromBytes(image, "12345678").table(name).definition().definitionPage;
+}
+
+// The error reading one table gives, or "" when it reads.
+std::string tableError(const Image& image, std::string_view name) {
+    try {
+        const Database database =
+            Database::fromBytes(image, "12345678", "damaged.mdb", WrittenBy::ThisProgram);
+        database.table(name).scan([&](const RowView& row) {
+            for (std::size_t i = 0; i < 11; ++i) {
+                row.value(i);
+            }
+            return ScanControl::Continue;
+        });
+    } catch (const JetError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::Corrupt);
+        return error.what();
+    }
+    return "";
+}
+
+// A definition page copied or swapped in from another table used to read as that table: its
+// columns, and no rows when that table was empty. Pages that record another table as their
+// owner are damage, named with the pages.
+TEST(DamagedFiles, PagesOfAnotherTableAreRefused) {
+    const Image& intact = intactImage();
+    const Places places = placesOf(intact);
+    const std::uint32_t parts = places.tableDefinition;
+    const std::uint32_t relationships = definitionPageOf(intact, "MSysRelationships");
+    ASSERT_EQ(tableError(intact, "MSysRelationships"), "");
+
+    Image swapped = intact;
+    std::swap_ranges(swapped.begin() + parts * kPage, swapped.begin() + (parts + 1) * kPage,
+                     swapped.begin() + relationships * kPage);
+    const std::string asEmpty = tableError(swapped, "parts");
+    EXPECT_NE(asEmpty.find("damaged.mdb: table definition " + std::to_string(parts) +
+                           ": the file is damaged: the definition is another table's"),
+              std::string::npos)
+        << asEmpty;
+    EXPECT_NE(asEmpty.find("(table definition " + std::to_string(relationships) + ")"),
+              std::string::npos)
+        << asEmpty;
+    const std::string asParts = tableError(swapped, "MSysRelationships");
+    EXPECT_NE(asParts.find("(table definition " + std::to_string(parts) + ")"), std::string::npos)
+        << asParts;
+
+    Image foreignData = intact;
+    const std::uint32_t dataPage = places.dataPages.back();
+    put32(foreignData, dataPage * kPage + layout::data_page::kOwner.offset, relationships);
+    EXPECT_EQ(tableError(foreignData, "parts"),
+              "damaged.mdb: data page " + std::to_string(dataPage) +
+                  ": the file is damaged: the page belongs to table definition " +
+                  std::to_string(relationships) + ", not to the one being read (page " +
+                  std::to_string(parts) + ")");
+
+    Image tableRowsAsLongValues = intact;
+    for (const std::uint32_t page : places.longValuePages) {
+        put32(tableRowsAsLongValues, page * kPage + layout::data_page::kOwner.offset, parts);
+    }
+    EXPECT_NE(tableError(tableRowsAsLongValues, "parts")
+                  .find(": the file is damaged: a long value points here, but the page is not a "
+                        "long-value page (its owner is " +
+                        std::to_string(parts) + ")"),
+              std::string::npos);
 }
 
 TEST(DamagedFiles, RandomBytesNeverCrash) {

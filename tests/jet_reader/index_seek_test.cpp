@@ -32,7 +32,8 @@ TEST(IndexSeek, EveryIndexOfTheAccessFixturesWalksToItsRowsAndSeeksEveryKey) {
         }
         const TemporaryFile copy = TemporaryFile::copyOfFixture(name);
         const auto file = DatabaseFile::open(copy.path());
-        for (const CatalogEntry& entry : readCatalog(*file)) {
+        ReadFindings findings(WrittenBy::AnyProgram, name);
+        for (const CatalogEntry& entry : readCatalog(*file, findings)) {
             if (!entry.isTable()) {
                 continue;
             }

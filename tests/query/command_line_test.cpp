@@ -57,10 +57,12 @@ TEST(QueryCommandLine, HelpAndVersionNeedNoLookup) {
 }
 
 TEST(QueryCommandLine, UnusableCommandLinesAreRefusedWithTheReason) {
-    EXPECT_EQ(usageMessage({}), "nothing to look up: give a MODEL, --prefix, --id or --controller");
+    EXPECT_EQ(usageMessage({}),
+              "nothing to look up: give a MODEL, --prefix, --id, --controller, --decode, --drives "
+              "or --probe");
     EXPECT_EQ(usageMessage({"K9", "--prefix", "MT"}),
               "more than one lookup (--prefix after another): give exactly one of MODEL, "
-              "--prefix, --id and --controller");
+              "--prefix, --id, --controller, --decode, --drives and --probe");
     EXPECT_NE(usageMessage({"K9", "H27"}).find("more than one lookup"), std::string::npos);
     EXPECT_EQ(usageMessage({"--model", "K9"}), "unknown option --model");
     EXPECT_EQ(usageMessage({"K9", "--format"}), "--format needs a value");

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "lookup_database_fixture.h"
 #include "norvessa_query/command_line.h"
 #include "norvessa_query/lookups.h"
+#include "platform/jet/layout.h"
 
 namespace norvessa::query {
 namespace {
@@ -133,6 +137,35 @@ TEST_F(QueryLookups, ADatabaseWithoutTheLookupTablesColumnsIsAnError) {
         EXPECT_STREQ(error.what(),
                      "table velthorn42 has no column 我想; is this a Norvessa lookup database?");
     }
+}
+
+// A file written elsewhere may record a row count its writer did not keep exact: every row is
+// still searched, and the difference is told on standard error.
+TEST_F(QueryLookups, ARecordedRowCountThatDiffersIsAWarningOnStandardError) {
+    std::vector<std::uint8_t> image = jet::writeDatabase(testing::lookupDatabase(sampleRows()));
+    const std::uint32_t page = jet::Database::fromBytes(image, testing::kTestPassword)
+                                   .table("velthorn42")
+                                   .definition()
+                                   .definitionPage;
+    image[page * jet::layout::kPageSize + jet::layout::tdef::kRowCount.offset] = 3;
+    const auto file = folder_->path() / "stale.mdb";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    const std::vector<std::string> arguments{
+        "--prefix",   "MT29",        "--format",   "json",
+        "--database", file.string(), "--password", testing::kTestPassword};
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(runQueryTool(arguments, out, errors), kRecordsFound);
+    EXPECT_EQ(errors.str(),
+              "norvessa-query: warning: stale.mdb: table \"velthorn42\" holds 8 rows, but its "
+              "definition records 3; all 8 rows are read\n");
+    const std::string json = out.str();
+    for (const char* id : {"\"id\": 10,", "\"id\": 11,", "\"id\": 12,", "\"id\": 17,"}) {
+        EXPECT_NE(json.find(id), std::string::npos) << id;
+    }
+    EXPECT_EQ(json.find("\"序号\": 5,"), std::string::npos);
 }
 
 }  // namespace

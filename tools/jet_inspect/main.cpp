@@ -151,6 +151,9 @@ int run(const std::vector<std::string>& args) {
         std::cerr << kUsage;
         return 2;
     }
+    for (const std::string& warning : database.warnings()) {
+        std::cerr << "jet_inspect: warning: " << warning << "\n";
+    }
     return 0;
 }
 

@@ -1,0 +1,67 @@
+#pragma once
+
+// The copy-paste report of a drive: one block of "Field: value" lines per drive, in the field
+// layout technicians already post (Controller, Flash ID, Possible Memory Chip(s), Chip F/W,
+// VID/PID, Query Vendor/Product/Revision, USB Version, ...), or one JSON object per drive.
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "drive/capacity_check.h"
+#include "drive/controller_hint.h"
+#include "drive/id_answer.h"
+#include "drive/json_writer.h"
+#include "drive/probe.h"
+#include "drive/sysfs_drives.h"
+#include "drive/usb_ids.h"
+
+namespace norvessa::drive {
+
+// A record of the lookup database: a flash model and the controller chips that drive it, under
+// their makers' names (慧荣, 群联, ...).
+struct SupportRecord {
+    std::string flashModel;
+    std::vector<std::pair<std::string, std::string>> controllers;  // maker, chip
+};
+
+// The records whose ID begins with the first `comparedBytes` bytes of an ID.
+struct SupportRecords {
+    std::size_t comparedBytes = 0;
+    std::vector<SupportRecord> records;
+};
+using RecordLookup = std::function<SupportRecords(std::span<const std::uint8_t> id)>;
+
+// One flash ID and the chip enables that answered with it.
+struct FlashIdReport {
+    std::vector<int> chipEnables;
+    IdAnswer answer;
+    SupportRecords support;
+};
+
+struct DriveReport {
+    UsbDrive drive;
+    UsbNames names;  // from usb.ids; empty when no file was at hand
+    std::vector<ControllerHint> hints;
+    // With --probe:
+    std::optional<ProbeResult> probe;
+    std::vector<FlashIdReport> flash;
+    std::optional<CapacityCheck> capacity;
+};
+
+DriveReport reportOf(const UsbDrive& drive, const std::optional<std::filesystem::path>& usbIds);
+
+// Adds what the probe read: each distinct flash ID decoded and looked up, and the capacity
+// check.
+void addProbe(DriveReport& report, ProbeResult probe, const RecordLookup& lookUpRecords);
+
+void writeDriveReportText(std::ostream& out, const DriveReport& report);
+void writeDriveReportJson(JsonWriter& json, const DriveReport& report);
+
+// Text from a device or a recorded tree, safe to print: control characters become '?'.
+std::string printable(std::string_view text);
+
+}  // namespace norvessa::drive

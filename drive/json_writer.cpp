@@ -1,0 +1,121 @@
+#include "drive/json_writer.h"
+
+namespace norvessa::drive {
+
+std::string JsonWriter::quoted(std::string_view text) {
+    static constexpr char kHexDigits[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char character : text) {
+        const auto byte = static_cast<unsigned char>(character);
+        if (character == '"' || character == '\\') {
+            out += '\\';
+            out += character;
+        } else if (character == '\n') {
+            out += "\\n";
+        } else if (character == '\r') {
+            out += "\\r";
+        } else if (character == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\u00";
+            out += kHexDigits[byte >> 4];
+            out += kHexDigits[byte & 0x0F];
+        } else {
+            out += character;
+        }
+    }
+    return out + "\"";
+}
+
+void JsonWriter::startValue(std::string_view key) {
+    if (!hasMembers_.empty()) {
+        out_ << (hasMembers_.back() ? ",\n" : "\n");
+        hasMembers_.back() = true;
+        out_ << std::string(hasMembers_.size() * 2, ' ');
+    }
+    if (!key.empty()) {
+        out_ << quoted(key) << ": ";
+    }
+}
+
+void JsonWriter::beginObject(std::string_view key) {
+    startValue(key);
+    out_ << '{';
+    hasMembers_.push_back(false);
+}
+
+void JsonWriter::endObject() {
+    const bool members = hasMembers_.back();
+    hasMembers_.pop_back();
+    if (members) {
+        out_ << '\n' << std::string(hasMembers_.size() * 2, ' ');
+    }
+    out_ << '}';
+    if (hasMembers_.empty()) {
+        out_ << '\n';
+    }
+}
+
+void JsonWriter::beginArray(std::string_view key) {
+    startValue(key);
+    out_ << '[';
+    hasMembers_.push_back(false);
+}
+
+void JsonWriter::endArray() {
+    const bool members = hasMembers_.back();
+    hasMembers_.pop_back();
+    if (members) {
+        out_ << '\n' << std::string(hasMembers_.size() * 2, ' ');
+    }
+    out_ << ']';
+    if (hasMembers_.empty()) {
+        out_ << '\n';
+    }
+}
+
+void JsonWriter::string(std::string_view key, std::string_view value) {
+    startValue(key);
+    out_ << quoted(value);
+}
+
+void JsonWriter::number(std::string_view key, std::uint64_t value) {
+    startValue(key);
+    out_ << value;
+}
+
+void JsonWriter::boolean(std::string_view key, bool value) {
+    startValue(key);
+    out_ << (value ? "true" : "false");
+}
+
+void JsonWriter::null(std::string_view key) {
+    startValue(key);
+    out_ << "null";
+}
+
+void JsonWriter::optionalString(std::string_view key, const std::optional<std::string>& value) {
+    if (value) {
+        string(key, *value);
+    } else {
+        null(key);
+    }
+}
+
+void JsonWriter::optionalNumber(std::string_view key, const std::optional<std::uint64_t>& value) {
+    if (value) {
+        number(key, *value);
+    } else {
+        null(key);
+    }
+}
+
+void JsonWriter::raw(std::string_view key, std::string_view json) {
+    startValue(key);
+    while (!json.empty() && (json.back() == '\n' || json.back() == ' ')) {
+        json.remove_suffix(1);
+    }
+    out_ << json;
+}
+
+}  // namespace norvessa::drive

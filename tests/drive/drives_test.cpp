@@ -1,0 +1,140 @@
+// --drives over a fake sysfs tree: one recorded from a real kernel, and drives made by hand.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "drive/controller_hint.h"
+#include "drive/sysfs_drives.h"
+#include "fake_sysfs.h"
+#include "norvessa_query/command_line.h"
+#include "support/temporary_folder.h"
+
+namespace norvessa::drive {
+namespace {
+
+std::string run(std::vector<std::string> arguments, int& status) {
+    std::ostringstream out;
+    std::ostringstream errors;
+    status = query::runQueryTool(arguments, out, errors);
+    return out.str() + errors.str();
+}
+
+// A USB 3 Kingston drive (the brand's VID) with a Phison controller, in a USB 2 port, and a
+// Silicon Motion drive under its own VID; a virtual disk beside them.
+void writeHandMadeTree(const std::filesystem::path& root) {
+    testing::FakeDrive kingston;
+    kingston.usbPath = "2-1";
+    kingston.block = "sdb";
+    kingston.sg = "sg1";
+    kingston.host = 1;
+    kingston.usb = {{"idVendor", "0951"},         {"idProduct", "1666"},
+                    {"version", " 3.20"},         {"speed", "480"},
+                    {"manufacturer", "Kingston"}, {"product", "DataTraveler 3.0\x01"},
+                    {"serial", "ABC123"}};
+    kingston.interface = {{"bInterfaceClass", "08"}, {"bInterfaceProtocol", "50"}};
+    kingston.scsi = {{"vendor", "Kingston"}, {"model", "DataTraveler 3.0"}, {"rev", "PMAP"}};
+    kingston.disk = {{"size", "60555264"}, {"removable", "1"}};
+    testing::addFakeDrive(root, kingston);
+
+    testing::FakeDrive smi;
+    smi.usbPath = "1-2";
+    smi.block = "sdc";
+    smi.sg = "sg2";
+    smi.host = 2;
+    smi.usb = {{"idVendor", "090c"}, {"idProduct", "1000"}, {"version", " 2.00"}, {"speed", "480"}};
+    smi.interface = {{"bInterfaceClass", "08"}};
+    smi.scsi = {{"vendor", "SMI"}, {"model", "USB DISK"}, {"rev", "1100"}};
+    smi.disk = {{"size", "0"}};
+    testing::addFakeDrive(root, smi);
+    testing::addVirtualDisk(root, "vda");
+
+    testing::writeText(root / "usb.ids",
+                       "# comment\n0951  Kingston Technology\n\t1666  DataTraveler 100 G3\n"
+                       "\t\t00  interface line\n090c  Silicon Motion, Inc. - Taiwan\n"
+                       "\t1000  Flash Drive\nC 00  (Defined at Interface level)\n\t1000  no\n");
+}
+
+TEST(Drives, HandMadeTreeGivesEveryFieldAndItsHints) {
+    norvessa::testing::TemporaryFolder folder;
+    writeHandMadeTree(folder.path());
+    const auto drives = listUsbDrives(folder.path());
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0].blockName, "sdb");
+    EXPECT_EQ(drives[0].sgName, "sg1");
+    EXPECT_EQ(drives[0].vendorId, 0x0951);
+    EXPECT_EQ(drives[0].sizeBytes, 60555264ull * 512);
+    EXPECT_EQ(usbLinkRemark(drives[0]), "USB 3 device in a USB 2 port");
+    // The brand's VID names no controller maker; the INQUIRY revision does.
+    const auto hints = controllerHints(drives[0]);
+    ASSERT_EQ(hints.size(), 1u);
+    EXPECT_EQ(hints[0].maker, ControllerMaker::Phison);
+    EXPECT_TRUE(hints[0].byInquiry);
+    EXPECT_EQ(controllerHints(drives[1]).at(0).maker, ControllerMaker::SiliconMotion);
+    EXPECT_FALSE(controllerHints(drives[1]).at(0).byInquiry);
+
+    int status = -1;
+    const std::string root = folder.path().string();
+    const std::string usbIds = (folder.path() / "usb.ids").string();
+    const std::string text = run({"--drives", "--sysfs-root", root, "--usb-ids", usbIds}, status);
+    EXPECT_EQ(status, 0) << text;
+    for (const char* expected :
+         {"/dev/sdb (SCSI generic /dev/sg1)",
+          "0951:1666 [Kingston Technology / DataTraveler 100 G3]", "DataTraveler 3.0?",
+          "3.20, link 480 Mbit/s (high speed): USB 3 device in a USB 2 port",
+          "Controller Hint:          Phison (INQUIRY revision \"PMAP\"",
+          "28.8 GiB (31004295168 bytes)", "090C:1000 [Silicon Motion, Inc. - Taiwan / Flash Drive]",
+          "0 (no medium)"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    }
+    const std::string json =
+        run({"--drives", "--sysfs-root", root, "--usb-ids", usbIds, "--format", "json"}, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(json.find("\"product\": \"DataTraveler 3.0\\u0001\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"usb_remark\": \"USB 3 device in a USB 2 port\""), std::string::npos);
+
+    // A probe talks to this machine's device, so it never trusts a recorded tree.
+    EXPECT_NE(run({"--probe", "/dev/sg1", "--sysfs-root", root}, status)
+                  .find("--sysfs-root applies to --drives only"),
+              std::string::npos);
+    EXPECT_EQ(status, 2);
+
+    // No drive, or no sysfs tree at all.
+    norvessa::testing::TemporaryFolder empty;
+    std::filesystem::create_directories(empty.path() / "block");
+    EXPECT_NE(run({"--drives", "--sysfs-root", empty.path().string()}, status)
+                  .find("no USB mass-storage drive found"),
+              std::string::npos);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(run({"--drives", "--sysfs-root", (empty.path() / "none").string()}, status)
+                  .find("is not a sysfs tree"),
+              std::string::npos);
+    EXPECT_EQ(status, 2);
+}
+
+TEST(Drives, TreeRecordedFromARealKernel) {
+    const std::filesystem::path dump =
+        std::filesystem::path(NORVESSA_SHARED_DIR) / "fixtures/usb/sysfs-emulated-phison-drive.txt";
+    const auto recorded = testing::fakeDriveFromDump(dump);
+    if (!recorded) {
+        GTEST_SKIP() << "no recorded sysfs dump at " << dump;
+    }
+    norvessa::testing::TemporaryFolder folder;
+    testing::addFakeDrive(folder.path(), *recorded);
+    const auto drives = listUsbDrives(folder.path());
+    ASSERT_EQ(drives.size(), 1u);
+    const UsbDrive& drive = drives[0];
+    EXPECT_EQ(drive.vendorId, 0x13FE);
+    EXPECT_EQ(drive.productId, 0x5500);
+    EXPECT_EQ(drive.usbVersion, "2.00");
+    EXPECT_EQ(drive.inquiryVendor, "TESTBRND");
+    EXPECT_EQ(drive.inquiryProduct, "Emulated Drive");
+    EXPECT_EQ(drive.inquiry.size(), 36u);
+    EXPECT_EQ(drive.sizeBytes, 8192u * 512);
+    const auto hints = controllerHints(drive);
+    ASSERT_EQ(hints.size(), 1u);
+    EXPECT_EQ(hints[0].reasons.size(), 2u);  // the revision and the VID
+}
+
+}  // namespace
+}  // namespace norvessa::drive
