@@ -157,7 +157,14 @@ TEST_F(QueryShippedLookups, IdBytesThroughTheIndexListWhatAScanFinds) {
         typed.insert(digits);
     }
     ASSERT_GT(typed.size(), 500U);
+    // Every start of one or two bytes, which the most rows share, and an even spread of the
+    // longer values, so that the test stays quick however large the data set grows.
+    const std::size_t stride = typed.size() / 300 + 1;
+    std::size_t longer = 0;
     for (const std::string& text : typed) {
+        if (text.size() > 4 && longer++ % stride != 0) {
+            continue;
+        }
         SCOPED_TRACE(text);
         const std::vector<std::uint8_t> wanted = parseTypedIdBytes(text);
         std::vector<std::string> scanned;
