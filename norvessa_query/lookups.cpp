@@ -18,6 +18,13 @@
 
 namespace norvessa::query {
 
+Cell Cell::fromValue(jet::Value&& value) {
+    if (auto* text = std::get_if<std::string>(&value)) {
+        return fromText(std::move(*text));
+    }
+    return fromValue(std::as_const(value));
+}
+
 Cell Cell::fromValue(const jet::Value& value) {
     return std::visit(
         [&value](const auto& held) -> Cell {
@@ -99,12 +106,14 @@ using FailedAttempts = std::set<std::pair<std::size_t, std::size_t>>;
 // each blank-separated group in turn. Each failed attempt is remembered, so that a value of a
 // damaged or hostile database with many alternatives in many groups costs polynomial time
 // rather than exponential.
+// Without alternatives (no "/") there is one attempt at each group and nothing to remember:
+// `failed` is then null.
 bool matchFrom(std::string_view stored, std::size_t position, std::span<const std::uint8_t> wanted,
-               FailedAttempts& failed) {
+               FailedAttempts* failed) {
     if (wanted.empty()) {
         return true;
     }
-    if (!failed.emplace(position, wanted.size()).second) {
+    if (failed != nullptr && !failed->emplace(position, wanted.size()).second) {
         return false;
     }
     while (position < stored.size() && isBlank(stored[position])) {
@@ -172,8 +181,11 @@ std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed) {
 }
 
 bool storedIdBeginsWith(std::string_view stored, std::span<const std::uint8_t> wanted) {
+    if (stored.find('/') == std::string_view::npos) {
+        return matchFrom(stored, 0, wanted, nullptr);
+    }
     FailedAttempts failed;
-    return matchFrom(stored, 0, wanted, failed);
+    return matchFrom(stored, 0, wanted, &failed);
 }
 
 std::optional<std::uint8_t> hexPair(std::string_view text) {
@@ -320,6 +332,7 @@ std::vector<std::string> resultColumns(const jet::TableDefinition& table,
 }
 
 void appendFields(std::vector<Cell>& cells, const jet::RowView& row, std::size_t fieldCount) {
+    cells.reserve(cells.size() + fieldCount);
     for (std::size_t position = 0; position < fieldCount; ++position) {
         cells.push_back(Cell::fromValue(row.value(position)));
     }
