@@ -391,8 +391,9 @@ ResultTable lookUpByIdBytes(const jet::Table& table, std::span<const std::uint8_
     const IdBytesMatcher matcher(definition, wanted);
     // Rows found through the index, by where they are stored: the order a scan lists them in.
     std::vector<std::pair<std::uint32_t, std::vector<Cell>>> found;
+    // The first cell waits for the sequence number, known once the rows are in order.
     const auto keep = [&](std::uint32_t rowPointer, const jet::RowView& row) {
-        std::vector<Cell> cells;
+        std::vector<Cell> cells(1);
         appendFields(cells, row, definition.columns.size());
         found.emplace_back(rowPointer, std::move(cells));
     };
@@ -419,8 +420,9 @@ ResultTable lookUpByIdBytes(const jet::Table& table, std::span<const std::uint8_
     std::sort(found.begin(), found.end(),
               [](const auto& left, const auto& right) { return left.first < right.first; });
     ResultTable result{resultColumns(definition, {kSequenceColumn}), {}};
+    result.rows.reserve(found.size());
     for (auto& [rowPointer, cells] : found) {
-        cells.insert(cells.begin(), Cell::fromInteger(nextSequenceNumber(result)));
+        cells.front() = Cell::fromInteger(nextSequenceNumber(result));
         result.rows.push_back(std::move(cells));
     }
     return result;

@@ -131,14 +131,24 @@ void appendVisible(std::string& out, std::string_view text) {
     out.append(text.substr(runStart));
 }
 
-// The terminal cells a value takes as the table shows it.
-std::size_t shownWidth(std::string_view value) {
-    if (std::none_of(value.begin(), value.end(), isControl)) {
-        return displayWidth(value);
+// A value as the table shows it: the terminal cells it takes, and whether it holds no control
+// character, so that it is shown as it is.
+struct CellShape {
+    std::size_t width = 0;
+    bool plain = true;
+};
+
+CellShape shapeOf(std::string_view value) {
+    std::size_t asciiWidth = 0;
+    for (const char character : value) {
+        if (isControl(character)) {
+            std::string visible;
+            appendVisible(visible, value);
+            return {displayWidth(visible), false};
+        }
+        asciiWidth += static_cast<unsigned char>(character) < 0x80 ? 1 : 0;
     }
-    std::string visible;
-    appendVisible(visible, value);
-    return displayWidth(visible);
+    return {asciiWidth == value.size() ? asciiWidth : displayWidth(value), true};
 }
 
 struct ColumnLayout {
@@ -148,19 +158,23 @@ struct ColumnLayout {
 
 // One line of the table: each cell padded to its column's width, without trailing blanks.
 template <typename TextOf>
-void appendLine(std::string& out, std::size_t cellCount, TextOf textOf, const std::size_t* widths,
+void appendLine(std::string& out, std::size_t cellCount, TextOf textOf, const CellShape* shapes,
                 const std::vector<ColumnLayout>& layout) {
     const std::size_t lineStart = out.size();
     for (std::size_t column = 0; column < cellCount; ++column) {
         if (column > 0) {
             out += kColumnGap;
         }
-        const std::size_t padding = layout[column].width - widths[column];
+        const std::size_t padding = layout[column].width - shapes[column].width;
         if (layout[column].alignRight) {
             out.append(padding, ' ');
-            appendVisible(out, textOf(column));
+        }
+        if (shapes[column].plain) {
+            out += textOf(column);
         } else {
             appendVisible(out, textOf(column));
+        }
+        if (!layout[column].alignRight) {
             out.append(padding, ' ');
         }
     }
@@ -176,18 +190,18 @@ void appendLine(std::string& out, std::size_t cellCount, TextOf textOf, const st
 
 void writeTable(std::ostream& out, const ResultTable& result) {
     const std::size_t columns = result.columns.size();
-    // Every cell's width, the header's first, row after row.
-    std::vector<std::size_t> widths;
-    widths.reserve((result.rows.size() + 1) * columns);
+    // Every cell's shape, the header's first, row after row.
+    std::vector<CellShape> shapes;
+    shapes.reserve((result.rows.size() + 1) * columns);
     std::vector<ColumnLayout> layout(columns, {0, !result.rows.empty()});
     for (std::size_t column = 0; column < columns; ++column) {
-        widths.push_back(shownWidth(result.columns[column]));
-        layout[column].width = widths.back();
+        shapes.push_back(shapeOf(result.columns[column]));
+        layout[column].width = shapes.back().width;
     }
     for (const auto& row : result.rows) {
         for (std::size_t column = 0; column < columns; ++column) {
-            widths.push_back(shownWidth(row[column].text));
-            layout[column].width = std::max(layout[column].width, widths.back());
+            shapes.push_back(shapeOf(row[column].text));
+            layout[column].width = std::max(layout[column].width, shapes.back().width);
             layout[column].alignRight =
                 layout[column].alignRight && row[column].kind == Cell::Kind::Integer;
         }
@@ -196,22 +210,22 @@ void writeTable(std::ostream& out, const ResultTable& result) {
     appendLine(
         buffer, columns,
         [&](std::size_t column) -> std::string_view { return result.columns[column]; },
-        widths.data(), layout);
+        shapes.data(), layout);
     std::vector<std::string> rule;
-    std::vector<std::size_t> ruleWidths;
+    std::vector<CellShape> ruleShapes;
     for (const auto& column : layout) {
         rule.emplace_back(column.width, '-');
-        ruleWidths.push_back(column.width);
+        ruleShapes.push_back({column.width, true});
     }
     appendLine(
         buffer, columns, [&](std::size_t column) -> std::string_view { return rule[column]; },
-        ruleWidths.data(), layout);
+        ruleShapes.data(), layout);
     for (std::size_t row = 0; row < result.rows.size(); ++row) {
         const std::vector<Cell>& cells = result.rows[row];
         appendLine(
             buffer, columns,
             [&](std::size_t column) -> std::string_view { return cells[column].text; },
-            widths.data() + (row + 1) * columns, layout);
+            shapes.data() + (row + 1) * columns, layout);
         flushIfFull(out, buffer);
     }
     flush(out, buffer);
