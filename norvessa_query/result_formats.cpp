@@ -139,16 +139,19 @@ struct CellShape {
 };
 
 CellShape shapeOf(std::string_view value) {
-    std::size_t asciiWidth = 0;
-    for (const char character : value) {
-        if (isControl(character)) {
-            std::string visible;
-            appendVisible(visible, value);
-            return {displayWidth(visible), false};
-        }
-        asciiWidth += static_cast<unsigned char>(character) < 0x80 ? 1 : 0;
+    // Most values are printable ASCII, one cell a byte.
+    const auto printableAscii = [](char character) {
+        return static_cast<unsigned char>(character - 0x20) < 0x5F;
+    };
+    if (std::all_of(value.begin(), value.end(), printableAscii)) {
+        return {value.size(), true};
     }
-    return {asciiWidth == value.size() ? asciiWidth : displayWidth(value), true};
+    if (std::any_of(value.begin(), value.end(), isControl)) {
+        std::string visible;
+        appendVisible(visible, value);
+        return {displayWidth(visible), false};
+    }
+    return {displayWidth(value), true};
 }
 
 struct ColumnLayout {
@@ -156,34 +159,45 @@ struct ColumnLayout {
     bool alignRight = false;
 };
 
-// One line of the table: each cell padded to its column's width, without trailing blanks.
+// One line of the table: each cell padded to its column's width, without trailing blanks. The
+// line is written into room made for it at once, not piece by piece.
 template <typename TextOf>
 void appendLine(std::string& out, std::size_t cellCount, TextOf textOf, const CellShape* shapes,
                 const std::vector<ColumnLayout>& layout) {
+    std::string visible;
+    std::size_t room = 1;
+    for (std::size_t column = 0; column < cellCount; ++column) {
+        room += kColumnGap.size() + layout[column].width - shapes[column].width +
+                textOf(column).size() * (shapes[column].plain ? 1 : 4);
+    }
     const std::size_t lineStart = out.size();
+    out.resize(lineStart + room);
+    char* const begin = out.data() + lineStart;
+    char* at = begin;
     for (std::size_t column = 0; column < cellCount; ++column) {
         if (column > 0) {
-            out += kColumnGap;
+            at = std::copy(kColumnGap.begin(), kColumnGap.end(), at);
         }
         const std::size_t padding = layout[column].width - shapes[column].width;
         if (layout[column].alignRight) {
-            out.append(padding, ' ');
+            at = std::fill_n(at, padding, ' ');
         }
-        if (shapes[column].plain) {
-            out += textOf(column);
-        } else {
-            appendVisible(out, textOf(column));
+        std::string_view text = textOf(column);
+        if (!shapes[column].plain) {
+            visible.clear();
+            appendVisible(visible, text);
+            text = visible;
         }
+        at = std::copy(text.begin(), text.end(), at);
         if (!layout[column].alignRight) {
-            out.append(padding, ' ');
+            at = std::fill_n(at, padding, ' ');
         }
     }
-    std::size_t end = out.size();
-    while (end > lineStart && out[end - 1] == ' ') {
-        --end;
+    while (at > begin && at[-1] == ' ') {
+        --at;
     }
-    out.resize(end);
-    out += '\n';
+    *at++ = '\n';
+    out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 }  // namespace
