@@ -103,9 +103,14 @@ class TemporaryFile {
         const int target = fileno(stream_);
         auto offset = static_cast<off_t>(range->offset);
         std::size_t left = bytes.size();
+        int failure = 0;
         while (left > 0) {
             const ssize_t copied = ::sendfile(target, source, &offset, left);
+            if (copied < 0 && errno == EINTR) {
+                continue;
+            }
             if (copied <= 0) {
+                failure = copied < 0 ? errno : 0;
                 break;
             }
             left -= static_cast<std::size_t>(copied);
@@ -113,6 +118,12 @@ class TemporaryFile {
         ::close(source);
         if (left == 0) {
             return Copy::Done;
+        }
+        // A target that is full or failing fails the same way when written to: that is the
+        // answer. Other failures mean only that the system will not copy between these files.
+        if (failure == ENOSPC || failure == EDQUOT || failure == EIO || failure == EFBIG) {
+            errno = failure;
+            return Copy::Failed;
         }
         // Back to an empty file, for the caller to write.
         errno = 0;
