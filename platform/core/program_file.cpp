@@ -1,8 +1,13 @@
 #include "platform/core/program_file.h"
 
 #ifdef __linux__
-#include <elf.h>
-#include <link.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <charconv>
+#include <fstream>
+#include <string>
+#include <string_view>
 #endif
 
 namespace norvessa::platform {
@@ -10,45 +15,81 @@ namespace norvessa::platform {
 #ifdef __linux__
 namespace {
 
-struct Search {
-    std::uintptr_t begin;
-    std::uintptr_t end;
-    std::optional<std::uint64_t> offset;
+// One line of /proc/self/maps: "start-end perms offset major:minor inode path".
+struct Mapping {
+    std::uintptr_t start = 0;
+    std::uintptr_t end = 0;
+    std::string_view perms;
+    std::uint64_t offset = 0;
+    unsigned major = 0;
+    unsigned minor = 0;
+    std::uint64_t inode = 0;
+    std::string_view path;
 };
 
-// Called for each loaded object; the program itself comes first, and only it is looked at: a
-// shared library's file may have been replaced on disk since it was loaded.
-int searchProgram(dl_phdr_info* info, std::size_t, void* data) {
-    auto& search = *static_cast<Search*>(data);
-    for (ElfW(Half) index = 0; index < info->dlpi_phnum; ++index) {
-        const ElfW(Phdr)& segment = info->dlpi_phdr[index];
-        if (segment.p_type != PT_LOAD || (segment.p_flags & PF_W) != 0) {
-            continue;
-        }
-        // Only the part of the segment that comes from the file; the rest is zero-filled memory.
-        const std::uintptr_t loaded = info->dlpi_addr + segment.p_vaddr;
-        if (search.begin >= loaded && search.end <= loaded + segment.p_filesz) {
-            search.offset = segment.p_offset + (search.begin - loaded);
-            break;
-        }
+// Reads a number in `base` up to `stop` and moves past the stop character.
+template <typename Number>
+bool field(std::string_view& line, char stop, int base, Number& value) {
+    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value, base);
+    if (error != std::errc() || end == line.data() + line.size() || *end != stop) {
+        return false;
     }
-    return 1;
+    line.remove_prefix(static_cast<std::size_t>(end - line.data()) + 1);
+    return true;
+}
+
+std::optional<Mapping> parseMapping(std::string_view line) {
+    Mapping mapping;
+    if (!field(line, '-', 16, mapping.start) || !field(line, ' ', 16, mapping.end)) {
+        return std::nullopt;
+    }
+    const std::size_t permsEnd = line.find(' ');
+    if (permsEnd == std::string_view::npos) {
+        return std::nullopt;
+    }
+    mapping.perms = line.substr(0, permsEnd);
+    line.remove_prefix(permsEnd + 1);
+    if (!field(line, ' ', 16, mapping.offset) || !field(line, ':', 16, mapping.major) ||
+        !field(line, ' ', 16, mapping.minor) || !field(line, ' ', 10, mapping.inode)) {
+        return std::nullopt;
+    }
+    const std::size_t pathStart = line.find_first_not_of(' ');
+    mapping.path =
+        pathStart == std::string_view::npos ? std::string_view() : line.substr(pathStart);
+    return mapping;
 }
 
 }  // namespace
 
+// The mapping that holds the bytes names the file and the place they were loaded from; the file
+// opened by that name must still be the one mapped (same device and inode), or it was replaced.
 std::optional<ProgramFileRange> programFileRange(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return std::nullopt;
     }
-    Search search{reinterpret_cast<std::uintptr_t>(bytes.data()),
-                  reinterpret_cast<std::uintptr_t>(bytes.data()) + bytes.size(), std::nullopt};
-    dl_iterate_phdr(searchProgram, &search);
-    if (!search.offset) {
-        return std::nullopt;
+    const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t end = begin + bytes.size();
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        const std::optional<Mapping> mapping = parseMapping(line);
+        if (!mapping || begin < mapping->start || begin >= mapping->end) {
+            continue;
+        }
+        // Read-only, private, from a file, and holding all the bytes.
+        if (end > mapping->end || mapping->perms.size() < 4 || mapping->perms[1] != '-' ||
+            mapping->inode == 0 || mapping->path.empty() || mapping->path.front() != '/') {
+            return std::nullopt;
+        }
+        const std::filesystem::path file(mapping->path);
+        struct stat status {};
+        if (::stat(file.c_str(), &status) != 0 || status.st_ino != mapping->inode ||
+            major(status.st_dev) != mapping->major || minor(status.st_dev) != mapping->minor) {
+            return std::nullopt;
+        }
+        return ProgramFileRange{file, mapping->offset + (begin - mapping->start)};
     }
-    // The running program's file, even when it has been replaced or removed since it started.
-    return ProgramFileRange{"/proc/self/exe", *search.offset};
+    return std::nullopt;
 }
 #else
 std::optional<ProgramFileRange> programFileRange(std::span<const std::uint8_t>) {

@@ -13,7 +13,7 @@
 namespace norvessa::platform {
 
 struct ProgramFileRange {
-    std::filesystem::path file;  // the running program's file
+    std::filesystem::path file;  // the file the bytes were loaded from
     std::uint64_t offset;        // where the bytes begin in it
 };
 
