@@ -16,6 +16,7 @@
 #define NORVESSA_GETPID _getpid
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #define NORVESSA_GETPID getpid
 #endif
@@ -98,6 +99,13 @@ class TemporaryFile {
         }
         const int source = ::open(range->file.c_str(), O_RDONLY | O_CLOEXEC);
         if (source < 0) {
+            return Copy::Unavailable;
+        }
+        // The name may lead to a file put there since the program was loaded.
+        struct stat opened {};
+        if (::fstat(source, &opened) != 0 || opened.st_dev != range->device ||
+            opened.st_ino != range->inode) {
+            ::close(source);
             return Copy::Unavailable;
         }
         const int target = fileno(stream_);

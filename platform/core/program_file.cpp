@@ -1,7 +1,6 @@
 #include "platform/core/program_file.h"
 
 #ifdef __linux__
-#include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 #include <charconv>
@@ -61,8 +60,7 @@ std::optional<Mapping> parseMapping(std::string_view line) {
 
 }  // namespace
 
-// The mapping that holds the bytes names the file and the place they were loaded from; the file
-// opened by that name must still be the one mapped (same device and inode), or it was replaced.
+// The mapping that holds the bytes names the file and the place they were loaded from.
 std::optional<ProgramFileRange> programFileRange(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return std::nullopt;
@@ -81,13 +79,9 @@ std::optional<ProgramFileRange> programFileRange(std::span<const std::uint8_t> b
             mapping->inode == 0 || mapping->path.empty() || mapping->path.front() != '/') {
             return std::nullopt;
         }
-        const std::filesystem::path file(mapping->path);
-        struct stat status {};
-        if (::stat(file.c_str(), &status) != 0 || status.st_ino != mapping->inode ||
-            major(status.st_dev) != mapping->major || minor(status.st_dev) != mapping->minor) {
-            return std::nullopt;
-        }
-        return ProgramFileRange{file, mapping->offset + (begin - mapping->start)};
+        return ProgramFileRange{std::filesystem::path(mapping->path),
+                                mapping->offset + (begin - mapping->start),
+                                makedev(mapping->major, mapping->minor), mapping->inode};
     }
     return std::nullopt;
 }

@@ -15,6 +15,10 @@ namespace norvessa::platform {
 struct ProgramFileRange {
     std::filesystem::path file;  // the file the bytes were loaded from
     std::uint64_t offset;        // where the bytes begin in it
+    // The file that was loaded: whoever opens `file` checks that it opened this one, and not one
+    // that has replaced it since.
+    std::uint64_t device;
+    std::uint64_t inode;
 };
 
 // The place of the bytes in the program's file, when they lie wholly in a read-only part of the
