@@ -71,10 +71,6 @@ QString lookupFailureReason(const std::exception_ptr& failure) {
     }
 }
 
-QString carriedDatabaseUnreadableReason() {
-    return QStringLiteral("无法读取程序自带的数据库，程序文件可能已损坏，请重新安装本程序。");
-}
-
 QString databaseUnwritableReason() {
     return QStringLiteral("无法写入数据库文件：") + shownDatabaseFile() +
            QStringLiteral("\n请检查该文件夹是否存在、是否允许写入，以及磁盘空间是否足够。");

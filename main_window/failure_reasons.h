@@ -15,8 +15,7 @@ QString shownDatabaseFile();
 // Why a lookup failed, from the failure of the database access component.
 QString lookupFailureReason(const std::exception_ptr& failure);
 
-// Why start-up failed while reading the carried database or writing it out.
-QString carriedDatabaseUnreadableReason();
+// Why start-up failed while writing the carried database out.
 QString databaseUnwritableReason();
 
 }  // namespace norvessa::main_window

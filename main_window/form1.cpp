@@ -8,21 +8,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <exception>
 #include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "main_window/database_location.h"
-#include "main_window/failure_reasons.h"
-#include "platform/core/file_output.h"
-#include "platform/core/windows_path.h"
-#include "platform/gui/error_report.h"
+#include "main_window/database_provisioning.h"
 #include "platform/gui/event_handler.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/twips.h"
-#include "resources/database_image.h"
 #include "resources/images/images.h"
 #include "secondary_windows/navigation.h"
 
@@ -245,17 +239,7 @@ void Form1::Command5_Click() {
 }
 
 void Form1::Form_Load() {
-    std::vector<std::uint8_t> image;
-    try {
-        image = resources::loadDatabaseImage();
-    } catch (...) {
-        std::throw_with_nested(platform::ExplainedError(carriedDatabaseUnreadableReason()));
-    }
-    try {
-        platform::replaceFileContent(platform::hostPath(databaseFilePath()), image);
-    } catch (...) {
-        std::throw_with_nested(platform::ExplainedError(databaseUnwritableReason()));
-    }
+    finishDatabaseProvisioning();
     csl_Txt();
     SetupResultColumns();
 }

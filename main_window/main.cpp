@@ -1,7 +1,9 @@
+#include "main_window/database_provisioning.h"
 #include "main_window/program.h"
 #include "platform/gui/application.h"
 
 int main(int argc, char* argv[]) {
+    norvessa::main_window::startDatabaseProvisioning();
     norvessa::platform::Application application(argc, argv);
     return norvessa::main_window::runProgram(application);
 }

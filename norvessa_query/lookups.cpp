@@ -18,6 +18,13 @@
 
 namespace norvessa::query {
 
+Cell Cell::fromValue(jet::Value&& value) {
+    if (auto* text = std::get_if<std::string>(&value)) {
+        return fromText(std::move(*text));
+    }
+    return fromValue(std::as_const(value));
+}
+
 Cell Cell::fromValue(const jet::Value& value) {
     return std::visit(
         [&value](const auto& held) -> Cell {
@@ -99,12 +106,14 @@ using FailedAttempts = std::set<std::pair<std::size_t, std::size_t>>;
 // each blank-separated group in turn. Each failed attempt is remembered, so that a value of a
 // damaged or hostile database with many alternatives in many groups costs polynomial time
 // rather than exponential.
+// Without alternatives (no "/") there is one attempt at each group and nothing to remember:
+// `failed` is then null.
 bool matchFrom(std::string_view stored, std::size_t position, std::span<const std::uint8_t> wanted,
-               FailedAttempts& failed) {
+               FailedAttempts* failed) {
     if (wanted.empty()) {
         return true;
     }
-    if (!failed.emplace(position, wanted.size()).second) {
+    if (failed != nullptr && !failed->emplace(position, wanted.size()).second) {
         return false;
     }
     while (position < stored.size() && isBlank(stored[position])) {
@@ -172,8 +181,11 @@ std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed) {
 }
 
 bool storedIdBeginsWith(std::string_view stored, std::span<const std::uint8_t> wanted) {
+    if (stored.find('/') == std::string_view::npos) {
+        return matchFrom(stored, 0, wanted, nullptr);
+    }
     FailedAttempts failed;
-    return matchFrom(stored, 0, wanted, failed);
+    return matchFrom(stored, 0, wanted, &failed);
 }
 
 std::optional<std::uint8_t> hexPair(std::string_view text) {
@@ -322,6 +334,7 @@ std::vector<std::string> resultColumns(const jet::TableDefinition& table,
 }
 
 void appendFields(std::vector<Cell>& cells, const jet::RowView& row, std::size_t fieldCount) {
+    cells.reserve(cells.size() + fieldCount);
     for (std::size_t position = 0; position < fieldCount; ++position) {
         cells.push_back(Cell::fromValue(row.value(position)));
     }
@@ -380,8 +393,9 @@ ResultTable lookUpByIdBytes(const jet::Table& table, std::span<const std::uint8_
     const IdBytesMatcher matcher(definition, wanted);
     // Rows found through the index, by where they are stored: the order a scan lists them in.
     std::vector<std::pair<std::uint32_t, std::vector<Cell>>> found;
+    // The first cell waits for the sequence number, known once the rows are in order.
     const auto keep = [&](std::uint32_t rowPointer, const jet::RowView& row) {
-        std::vector<Cell> cells;
+        std::vector<Cell> cells(1);
         appendFields(cells, row, definition.columns.size());
         found.emplace_back(rowPointer, std::move(cells));
     };
@@ -408,8 +422,9 @@ ResultTable lookUpByIdBytes(const jet::Table& table, std::span<const std::uint8_
     std::sort(found.begin(), found.end(),
               [](const auto& left, const auto& right) { return left.first < right.first; });
     ResultTable result{resultColumns(definition, {kSequenceColumn}), {}};
+    result.rows.reserve(found.size());
     for (auto& [rowPointer, cells] : found) {
-        cells.insert(cells.begin(), Cell::fromInteger(nextSequenceNumber(result)));
+        cells.front() = Cell::fromInteger(nextSequenceNumber(result));
         result.rows.push_back(std::move(cells));
     }
     return result;

@@ -31,6 +31,7 @@ struct Cell {
     static Cell fromInteger(long long number) { return {Kind::Integer, std::to_string(number)}; }
     // Integers stay numbers; every other value becomes its text as the lookup shows it.
     static Cell fromValue(const jet::Value& value);
+    static Cell fromValue(jet::Value&& value);
 
     friend bool operator==(const Cell&, const Cell&) = default;
 };

@@ -59,6 +59,11 @@ std::size_t displayWidth(std::string_view utf8) {
     std::size_t width = 0;
     std::size_t index = 0;
     while (index < utf8.size()) {
+        if (static_cast<unsigned char>(utf8[index]) < 0x80) {
+            width += 1;
+            index += 1;
+            continue;
+        }
         const text::Utf8Sequence sequence = text::decodeUtf8At(utf8, index);
         if (!sequence.wellFormed) {
             width += 1;
@@ -78,40 +83,75 @@ std::size_t displayWidth(std::string_view utf8) {
 namespace {
 
 constexpr std::string_view kColumnGap = "  ";
+// Output is gathered in a buffer and written in pieces of about this size, which keeps the
+// stream's per-call cost out of the loops over fields and characters.
+constexpr std::size_t kWriteChunk = 64 * 1024;
 
-// Control characters would break the alignment and the one-line-per-record layout.
-std::string visibleText(std::string_view text) {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    std::string visible;
-    visible.reserve(text.size());
-    for (const char character : text) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (character == '\r') {
-            visible += "\\r";
-        } else if (character == '\n') {
-            visible += "\\n";
-        } else if (character == '\t') {
-            visible += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            visible += "\\x";
-            visible += kHexDigits[byte >> 4];
-            visible += kHexDigits[byte & 0x0F];
-        } else {
-            visible += character;
-        }
+void flushIfFull(std::ostream& out, std::string& buffer) {
+    if (buffer.size() >= kWriteChunk) {
+        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        buffer.clear();
     }
-    return visible;
 }
 
-struct ShownCell {
-    std::string text;
-    std::size_t width = 0;  // terminal cells
+void flush(std::ostream& out, std::string& buffer) {
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    buffer.clear();
+}
+
+bool isControl(char character) {
+    const auto byte = static_cast<unsigned char>(character);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// Control characters would break the alignment and the one-line-per-record layout.
+void appendVisible(std::string& out, std::string_view text) {
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    std::size_t runStart = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const char character = text[index];
+        if (!isControl(character)) {
+            continue;
+        }
+        out.append(text.substr(runStart, index - runStart));
+        runStart = index + 1;
+        if (character == '\r') {
+            out += "\\r";
+        } else if (character == '\n') {
+            out += "\\n";
+        } else if (character == '\t') {
+            out += "\\t";
+        } else {
+            const auto byte = static_cast<unsigned char>(character);
+            out += "\\x";
+            out += kHexDigits[byte >> 4];
+            out += kHexDigits[byte & 0x0F];
+        }
+    }
+    out.append(text.substr(runStart));
+}
+
+// A value as the table shows it: the terminal cells it takes, and whether it holds no control
+// character, so that it is shown as it is.
+struct CellShape {
+    std::size_t width = 0;
+    bool plain = true;
 };
 
-ShownCell shown(std::string_view value) {
-    ShownCell cell{visibleText(value), 0};
-    cell.width = displayWidth(cell.text);
-    return cell;
+CellShape shapeOf(std::string_view value) {
+    // Most values are printable ASCII, one cell a byte.
+    const auto printableAscii = [](char character) {
+        return static_cast<unsigned char>(character - 0x20) < 0x5F;
+    };
+    if (std::all_of(value.begin(), value.end(), printableAscii)) {
+        return {value.size(), true};
+    }
+    if (std::any_of(value.begin(), value.end(), isControl)) {
+        std::string visible;
+        appendVisible(visible, value);
+        return {displayWidth(visible), false};
+    }
+    return {displayWidth(value), true};
 }
 
 struct ColumnLayout {
@@ -119,98 +159,139 @@ struct ColumnLayout {
     bool alignRight = false;
 };
 
-void writeLine(std::ostream& out, const std::vector<ShownCell>& cells,
-               const std::vector<ColumnLayout>& layout) {
-    std::string line;
-    for (std::size_t column = 0; column < cells.size(); ++column) {
-        const std::string padding(layout[column].width - cells[column].width, ' ');
+// One line of the table: each cell padded to its column's width, without trailing blanks. The
+// line is written into room made for it at once, not piece by piece.
+template <typename TextOf>
+void appendLine(std::string& out, std::size_t cellCount, TextOf textOf, const CellShape* shapes,
+                const std::vector<ColumnLayout>& layout) {
+    std::string visible;
+    std::size_t room = 1;
+    for (std::size_t column = 0; column < cellCount; ++column) {
+        room += kColumnGap.size() + layout[column].width - shapes[column].width +
+                textOf(column).size() * (shapes[column].plain ? 1 : 4);
+    }
+    const std::size_t lineStart = out.size();
+    out.resize(lineStart + room);
+    char* const begin = out.data() + lineStart;
+    char* at = begin;
+    for (std::size_t column = 0; column < cellCount; ++column) {
         if (column > 0) {
-            line += kColumnGap;
+            at = std::copy(kColumnGap.begin(), kColumnGap.end(), at);
         }
+        const std::size_t padding = layout[column].width - shapes[column].width;
         if (layout[column].alignRight) {
-            line += padding + cells[column].text;
-        } else {
-            line += cells[column].text + padding;
+            at = std::fill_n(at, padding, ' ');
+        }
+        std::string_view text = textOf(column);
+        if (!shapes[column].plain) {
+            visible.clear();
+            appendVisible(visible, text);
+            text = visible;
+        }
+        at = std::copy(text.begin(), text.end(), at);
+        if (!layout[column].alignRight) {
+            at = std::fill_n(at, padding, ' ');
         }
     }
-    line.erase(line.find_last_not_of(' ') + 1);
-    line += '\n';
-    out << line;
+    while (at > begin && at[-1] == ' ') {
+        --at;
+    }
+    *at++ = '\n';
+    out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 }  // namespace
 
 void writeTable(std::ostream& out, const ResultTable& result) {
-    std::vector<std::vector<ShownCell>> lines;
-    lines.reserve(result.rows.size() + 1);
-    std::vector<ShownCell>& header = lines.emplace_back();
-    for (const auto& name : result.columns) {
-        header.push_back(shown(name));
+    const std::size_t columns = result.columns.size();
+    // Every cell's shape, the header's first, row after row.
+    std::vector<CellShape> shapes;
+    shapes.reserve((result.rows.size() + 1) * columns);
+    std::vector<ColumnLayout> layout(columns, {0, !result.rows.empty()});
+    for (std::size_t column = 0; column < columns; ++column) {
+        shapes.push_back(shapeOf(result.columns[column]));
+        layout[column].width = shapes.back().width;
     }
-    std::vector<ColumnLayout> layout(result.columns.size(), {0, !result.rows.empty()});
     for (const auto& row : result.rows) {
-        std::vector<ShownCell>& cells = lines.emplace_back();
-        cells.reserve(row.size());
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            cells.push_back(shown(row[column].text));
+        for (std::size_t column = 0; column < columns; ++column) {
+            shapes.push_back(shapeOf(row[column].text));
+            layout[column].width = std::max(layout[column].width, shapes.back().width);
             layout[column].alignRight =
                 layout[column].alignRight && row[column].kind == Cell::Kind::Integer;
         }
     }
-    for (const auto& cells : lines) {
-        for (std::size_t column = 0; column < cells.size(); ++column) {
-            layout[column].width = std::max(layout[column].width, cells[column].width);
-        }
-    }
-    writeLine(out, lines.front(), layout);
-    std::vector<ShownCell> rule;
+    std::string buffer;
+    appendLine(
+        buffer, columns,
+        [&](std::size_t column) -> std::string_view { return result.columns[column]; },
+        shapes.data(), layout);
+    std::vector<std::string> rule;
+    std::vector<CellShape> ruleShapes;
     for (const auto& column : layout) {
-        rule.push_back({std::string(column.width, '-'), column.width});
+        rule.emplace_back(column.width, '-');
+        ruleShapes.push_back({column.width, true});
     }
-    writeLine(out, rule, layout);
-    for (std::size_t line = 1; line < lines.size(); ++line) {
-        writeLine(out, lines[line], layout);
+    appendLine(
+        buffer, columns, [&](std::size_t column) -> std::string_view { return rule[column]; },
+        ruleShapes.data(), layout);
+    for (std::size_t row = 0; row < result.rows.size(); ++row) {
+        const std::vector<Cell>& cells = result.rows[row];
+        appendLine(
+            buffer, columns,
+            [&](std::size_t column) -> std::string_view { return cells[column].text; },
+            shapes.data() + (row + 1) * columns, layout);
+        flushIfFull(out, buffer);
     }
+    flush(out, buffer);
 }
 
 namespace {
 
-void writeField(std::ostream& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out << field;
+bool needsQuotes(std::string_view field) {
+    return std::any_of(field.begin(), field.end(), [](char character) {
+        return character == ',' || character == '"' || character == '\r' || character == '\n';
+    });
+}
+
+void appendField(std::string& out, std::string_view field) {
+    if (!needsQuotes(field)) {
+        out += field;
         return;
     }
-    out << '"';
+    out += '"';
     for (const char character : field) {
         if (character == '"') {
-            out << '"';
+            out += '"';
         }
-        out << character;
+        out += character;
     }
-    out << '"';
+    out += '"';
 }
 
 template <typename Fields, typename TextOf>
-void writeRecord(std::ostream& out, const Fields& fields, TextOf textOf) {
+void appendRecord(std::string& out, const Fields& fields, TextOf textOf) {
     bool first = true;
     for (const auto& field : fields) {
         if (!first) {
-            out << ',';
+            out += ',';
         }
         first = false;
-        writeField(out, textOf(field));
+        appendField(out, textOf(field));
     }
-    out << "\r\n";
+    out += "\r\n";
 }
 
 }  // namespace
 
 void writeCsv(std::ostream& out, const ResultTable& result) {
-    writeRecord(out, result.columns,
-                [](const std::string& name) -> std::string_view { return name; });
+    std::string buffer;
+    appendRecord(buffer, result.columns,
+                 [](const std::string& name) -> std::string_view { return name; });
     for (const auto& row : result.rows) {
-        writeRecord(out, row, [](const Cell& cell) -> std::string_view { return cell.text; });
+        appendRecord(buffer, row, [](const Cell& cell) -> std::string_view { return cell.text; });
+        flushIfFull(out, buffer);
     }
+    flush(out, buffer);
 }
 
 namespace {

@@ -9,13 +9,19 @@
 #include <system_error>
 
 #include "platform/core/platform_error.h"
+#include "platform/core/program_file.h"
 
 #ifdef _WIN32
 #include <process.h>
 #define NORVESSA_GETPID _getpid
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #define NORVESSA_GETPID getpid
+#endif
+#ifdef __linux__
+#include <sys/sendfile.h>
 #endif
 
 namespace norvessa::platform {
@@ -57,7 +63,18 @@ class TemporaryFile {
         return stream_ != nullptr;
     }
     bool write(std::span<const std::uint8_t> bytes) {
-        return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size();
+        if (bytes.empty()) {
+            return true;
+        }
+        switch (copyFromProgramFile(bytes)) {
+            case Copy::Done:
+                return true;
+            case Copy::Failed:
+                return false;
+            case Copy::Unavailable:
+                break;
+        }
+        return std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size();
     }
     bool close() {
         const int result = std::fclose(stream_);
@@ -68,6 +85,66 @@ class TemporaryFile {
     const std::filesystem::path& path() const { return path_; }
 
   private:
+    enum class Copy { Done, Unavailable, Failed };
+
+    // Bytes that the program carries are copied by the system from the program's file, without
+    // passing through this process's memory: a large image then costs neither the time of
+    // reading it in nor its size in resident memory. Unavailable, with the file still empty,
+    // when that cannot be done, so that the caller writes the bytes itself.
+    Copy copyFromProgramFile(std::span<const std::uint8_t> bytes) {
+#ifdef __linux__
+        const std::optional<ProgramFileRange> range = programFileRange(bytes);
+        if (!range) {
+            return Copy::Unavailable;
+        }
+        const int source = ::open(range->file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (source < 0) {
+            return Copy::Unavailable;
+        }
+        // The name may lead to a file put there since the program was loaded.
+        struct stat opened {};
+        if (::fstat(source, &opened) != 0 || opened.st_dev != range->device ||
+            opened.st_ino != range->inode) {
+            ::close(source);
+            return Copy::Unavailable;
+        }
+        const int target = fileno(stream_);
+        auto offset = static_cast<off_t>(range->offset);
+        std::size_t left = bytes.size();
+        int failure = 0;
+        while (left > 0) {
+            const ssize_t copied = ::sendfile(target, source, &offset, left);
+            if (copied < 0 && errno == EINTR) {
+                continue;
+            }
+            if (copied <= 0) {
+                failure = copied < 0 ? errno : 0;
+                break;
+            }
+            left -= static_cast<std::size_t>(copied);
+        }
+        ::close(source);
+        if (left == 0) {
+            return Copy::Done;
+        }
+        // A target that is full or failing fails the same way when written to: that is the
+        // answer. Other failures mean only that the system will not copy between these files.
+        if (failure == ENOSPC || failure == EDQUOT || failure == EIO || failure == EFBIG) {
+            errno = failure;
+            return Copy::Failed;
+        }
+        // Back to an empty file, for the caller to write.
+        errno = 0;
+        if (std::fseek(stream_, 0, SEEK_SET) != 0 || ::ftruncate(target, 0) != 0) {
+            return Copy::Failed;
+        }
+        return Copy::Unavailable;
+#else
+        static_cast<void>(bytes);
+        return Copy::Unavailable;
+#endif
+    }
+
     std::filesystem::path path_;
     std::FILE* stream_ = nullptr;
     bool kept_ = false;

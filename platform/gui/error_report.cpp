@@ -10,11 +10,10 @@ namespace {
 void showMessageBox(const ErrorReport& report) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), report.summary,
                     QMessageBox::Ok);
-    QString explanation = report.reason;
-    if (!report.detail.isEmpty()) {
-        explanation += QStringLiteral("\n\n详细信息：") + report.detail;
-    }
-    box.setInformativeText(explanation);
+    box.setInformativeText(report.reason);
+    // The technical detail is in the engine's or the system's words, mostly English: it stays
+    // folded away behind the box's own details button, for whoever asks for it.
+    box.setDetailedText(report.detail);
     box.exec();
 }
 
@@ -51,7 +50,7 @@ ErrorReport reportOf(const QString& summary, const std::exception_ptr& error) {
                 QString::fromUtf8(explained.what())};
     } catch (...) {
         return {summary, describeException(error),
-                QStringLiteral("程序遇到了意外的错误，请把下面的详细信息告诉作者。")};
+                QStringLiteral("程序遇到了意外的错误，请把详细信息告诉作者。")};
     }
 }
 

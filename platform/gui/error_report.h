@@ -1,9 +1,10 @@
 #pragma once
 
 // Telling the user about an error that no handler dealt with. A message box shows it, in the
-// program's language: what the user was doing, what failed in words a user understands, and
-// under 详细信息 the technical detail. Tests install their own presenter so that nothing waits
-// for a click.
+// program's language: what the user was doing and what failed in words a user understands. The
+// technical detail is folded away in the box's expandable details part (Qt's own button, in
+// Chinese through Qt's translation). Tests install their own presenter so that nothing waits for
+// a click.
 
 #include <QString>
 #include <exception>

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 #include <string>
 #include <utility>
 
@@ -141,7 +142,9 @@ void ListItem::setSubItem(int index, const QString& text) {
 void ColumnHeaders::add(const QString& text, int widthTwips) {
     const int column = view_.columnCount();
     view_.insertColumn(column);
-    view_.setHorizontalHeaderItem(column, new QTableWidgetItem(text));
+    auto* header = new QTableWidgetItem(text);
+    header->setData(Qt::SizeHintRole, view_.headerSectionSize(text));
+    view_.setHorizontalHeaderItem(column, header);
     view_.horizontalHeader()->resizeSection(column, twipsToPixels(widthTwips));
 }
 
@@ -268,7 +271,25 @@ void ListView::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         fitRowHeightToFont();
+        for (int column = 0; column < columnCount(); ++column) {
+            if (QTableWidgetItem* header = horizontalHeaderItem(column); header != nullptr) {
+                header->setData(Qt::SizeHintRole, headerSectionSize(header->text()));
+            }
+        }
     }
+}
+
+// A header section's size as the header measures it, but in the header's own font: the header
+// itself measures in bold, which loads a bold Song face of the list's size only for that, while
+// the sections are drawn in the regular face, which is as tall.
+QSize ListView::headerSectionSize(const QString& text) const {
+    const QHeaderView* header = horizontalHeader();
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.orientation = Qt::Horizontal;
+    option.text = text;
+    option.fontMetrics = header->fontMetrics();
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header);
 }
 
 // A report list's row: one line of the font, a pixel of air above and below, and the grid line

@@ -122,8 +122,10 @@ class ListView : public QTableWidget {
   private:
     friend class ListItem;
     friend class ListItems;
+    friend class ColumnHeaders;
 
     void fitRowHeightToFont();
+    QSize headerSectionSize(const QString& text) const;
     QStyleOptionViewItem cellOption(const QModelIndex& index) const;
 
     ReportCellDelegate cellDelegate_{this};

@@ -27,6 +27,12 @@ namespace {
 constexpr std::uint32_t kPagesPerBlock = 16;
 constexpr std::size_t kBlockSize = kPagesPerBlock * layout::kPageSize;
 constexpr std::size_t kCachedBlocks = 128;
+// Pages asked for out of file order (an index search reaching rows all over the file) are read
+// one at a time into a few single-page buffers that are used again and again: reading each into
+// its place in a block would touch fresh memory for every page.
+constexpr std::size_t kCachedSinglePages = 64;
+// Blocks are for scans: pages asked for in file order, this many in a row after the first.
+constexpr std::uint32_t kPagesInOrderForBlocks = 2;
 
 [[noreturn]] void throwIo(const std::filesystem::path& path, const std::string& what, int error) {
     throw JetError(ErrorKind::Io, path.string() + ": " + what + ": " + std::strerror(error));
@@ -169,7 +175,10 @@ DatabaseFile::DatabaseFile(std::string displayName, std::vector<std::uint8_t> ow
 
 DatabaseFile::DatabaseFile(std::string displayName, std::unique_ptr<Reader> reader,
                            std::uint64_t size)
-    : displayName_(std::move(displayName)), reader_(std::move(reader)), cache_(kCachedBlocks) {
+    : displayName_(std::move(displayName)),
+      reader_(std::move(reader)),
+      cache_(kCachedBlocks),
+      singlePages_(kCachedSinglePages) {
     try {
         std::vector<std::uint8_t> header(std::min<std::uint64_t>(size, layout::kPageSize));
         header.resize(reader_->read(header, 0));
@@ -223,6 +232,12 @@ Page DatabaseFile::cachedPage(std::uint32_t number) const {
     const std::uint32_t slot = number % kPagesPerBlock;
     const std::lock_guard lock(cacheMutex_);
     Block& block = cache_[blockIndex % cache_.size()];
+    const bool inBlock = block.index == blockIndex && (block.loadedPages >> slot & 1U) != 0;
+    pagesInOrder_ = number == lastPageAsked_ + 1 ? pagesInOrder_ + 1 : 0;
+    if (!inBlock && pagesInOrder_ < kPagesInOrderForBlocks) {
+        lastPageAsked_ = number;
+        return singlePage(number);
+    }
     if (block.index != blockIndex) {
         // A buffer that a page still in use shares is left to its holder.
         if (!block.bytes || block.bytes.use_count() > 1) {
@@ -249,10 +264,31 @@ Page DatabaseFile::cachedPage(std::uint32_t number) const {
                 block.bytes);
 }
 
+Page DatabaseFile::singlePage(std::uint32_t number) const {
+    SinglePage& kept = singlePages_[number % singlePages_.size()];
+    if (kept.number != number) {
+        // A buffer that a page still in use shares is left to its holder.
+        if (!kept.bytes || kept.bytes.use_count() > 1) {
+            kept.bytes = std::shared_ptr<std::uint8_t[]>(new std::uint8_t[layout::kPageSize]);
+        }
+        kept.number = UINT32_MAX;
+        readPagesInto(std::span<std::uint8_t>(kept.bytes.get(), layout::kPageSize), number);
+        kept.number = number;
+    }
+    return Page(std::span<const std::uint8_t>(kept.bytes.get(), layout::kPageSize), kept.bytes);
+}
+
 void DatabaseFile::readPages(Block& block, std::uint32_t first, std::uint32_t end) const {
-    const std::span<std::uint8_t> bytes(
-        block.bytes.get() + std::size_t{first % kPagesPerBlock} * layout::kPageSize,
-        std::size_t{end - first} * layout::kPageSize);
+    readPagesInto(std::span<std::uint8_t>(
+                      block.bytes.get() + std::size_t{first % kPagesPerBlock} * layout::kPageSize,
+                      std::size_t{end - first} * layout::kPageSize),
+                  first);
+    for (std::uint32_t page = first; page < end; ++page) {
+        block.loadedPages |= 1U << (page % kPagesPerBlock);
+    }
+}
+
+void DatabaseFile::readPagesInto(std::span<std::uint8_t> bytes, std::uint32_t first) const {
     const std::size_t read = reader_->read(bytes, std::uint64_t{first} * layout::kPageSize);
     if (read < bytes.size()) {
         throwCorrupt(Location{"page", first + static_cast<std::uint32_t>(read / layout::kPageSize),
@@ -262,9 +298,6 @@ void DatabaseFile::readPages(Block& block, std::uint32_t first, std::uint32_t en
     }
     if (header_.databaseKey != 0) {
         decryptPages(bytes, first);
-    }
-    for (std::uint32_t page = first; page < end; ++page) {
-        block.loadedPages |= 1U << (page % kPagesPerBlock);
     }
 }
 

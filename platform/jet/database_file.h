@@ -101,14 +101,21 @@ class DatabaseFile {
   private:
     struct Block;
     class Reader;
+    struct SinglePage {
+        std::uint32_t number = UINT32_MAX;  // none yet
+        std::shared_ptr<std::uint8_t[]> bytes;
+    };
 
     DatabaseFile(std::string displayName, std::vector<std::uint8_t> ownedImage,
                  std::span<const std::uint8_t> image);
     DatabaseFile(std::string displayName, std::unique_ptr<Reader> reader, std::uint64_t size);
     void initialise(std::span<const std::uint8_t> headerBytes, std::uint64_t size);
     Page cachedPage(std::uint32_t number) const;
+    Page singlePage(std::uint32_t number) const;
     // Reads pages first to end (exclusive), all in `block`, into their places in it.
     void readPages(Block& block, std::uint32_t first, std::uint32_t end) const;
+    // Reads whole pages from `first` on into `bytes` and decrypts them.
+    void readPagesInto(std::span<std::uint8_t> bytes, std::uint32_t first) const;
     void decryptPages(std::span<std::uint8_t> bytes, std::uint32_t firstPage) const;
     [[noreturn]] void throwPageBeyondEnd(std::uint32_t number, std::string_view purpose) const;
 
@@ -118,7 +125,9 @@ class DatabaseFile {
     std::unique_ptr<Reader> reader_;
     mutable std::mutex cacheMutex_;
     mutable std::vector<Block> cache_;
+    mutable std::vector<SinglePage> singlePages_;
     mutable std::uint32_t lastPageAsked_ = UINT32_MAX;
+    mutable std::uint32_t pagesInOrder_ = 0;  // how many pages in a row followed their predecessor
     std::uint32_t pageCount_ = 0;
     HeaderPage header_;
 };

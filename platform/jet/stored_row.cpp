@@ -121,7 +121,7 @@ Value StoredRow::value(std::size_t position) const {
         case ColumnType::Numeric:
             return decimalValue(bytes, table_.numericScale[position]);
         case ColumnType::Text:
-            return utf16ToUtf8(decodeText(bytes));
+            return decodeTextAsUtf8(bytes);
         case ColumnType::Memo:
         case ColumnType::Ole: {
             const auto reference = decodeLongValueReference(bytes, row_.where());

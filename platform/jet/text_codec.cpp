@@ -1,6 +1,8 @@
 #include "platform/jet/text_codec.h"
 
 #include <array>
+#include <string>
+#include <utility>
 
 namespace norvessa::jet {
 namespace {
@@ -22,16 +24,18 @@ bool isNarrow(char16_t unit) {
 
 }  // namespace
 
-std::u16string decodeText(std::span<const std::uint8_t> stored) {
-    std::u16string text;
+namespace {
+
+// Hands each UTF-16 code unit of a stored text to `take`, in order: plain UCS-2, or the
+// compressed form, where a zero byte switches between one-byte and two-byte characters.
+template <typename Take>
+void forEachUnit(std::span<const std::uint8_t> stored, Take&& take) {
     if (!startsCompressed(stored)) {
-        text.reserve(stored.size() / 2);
         for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
-            text.push_back(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+            take(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
         }
-        return text;
+        return;
     }
-    text.reserve(stored.size() - 2);
     bool compressed = true;
     std::size_t i = 2;
     while (i < stored.size()) {
@@ -39,15 +43,106 @@ std::u16string decodeText(std::span<const std::uint8_t> stored) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            text.push_back(stored[i]);
+            take(static_cast<char16_t>(stored[i]));
             ++i;
         } else if (i + 1 < stored.size()) {
-            text.push_back(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
+            take(static_cast<char16_t>(stored[i] | stored[i + 1] << 8));
             i += 2;
         } else {
             break;
         }
     }
+}
+
+// UTF-16 code units to UTF-8, as text::utf16ToUtf8 converts them: a surrogate that is not half
+// of a pair becomes U+FFFD. Writes through a cursor into room the caller has made: at most four
+// bytes for each unit.
+class Utf8Appender {
+  public:
+    explicit Utf8Appender(char* out) : out_(out) {}
+
+    void operator()(char16_t unit) {
+        if (pendingHigh_ != 0) {
+            const char16_t high = std::exchange(pendingHigh_, 0);
+            if (isLowSurrogate(unit)) {
+                append(0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) +
+                       (static_cast<char32_t>(unit) - 0xDC00));
+                return;
+            }
+            append(kReplacement);
+        }
+        if (isHighSurrogate(unit)) {
+            pendingHigh_ = unit;
+        } else {
+            append(isLowSurrogate(unit) ? kReplacement : unit);
+        }
+    }
+
+    // Where the text ends.
+    char* finish() {
+        if (std::exchange(pendingHigh_, 0) != 0) {
+            append(kReplacement);
+        }
+        return out_;
+    }
+
+  private:
+    static constexpr char32_t kReplacement = 0xFFFD;
+
+    static bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+    static bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+    void put(char32_t byte) { *out_++ = static_cast<char>(byte); }
+
+    void append(char32_t codePoint) {
+        if (codePoint < 0x80) {
+            put(codePoint);
+        } else if (codePoint < 0x800) {
+            put(0xC0 | codePoint >> 6);
+            put(0x80 | (codePoint & 0x3F));
+        } else if (codePoint < 0x10000) {
+            put(0xE0 | codePoint >> 12);
+            put(0x80 | (codePoint >> 6 & 0x3F));
+            put(0x80 | (codePoint & 0x3F));
+        } else {
+            put(0xF0 | codePoint >> 18);
+            put(0x80 | (codePoint >> 12 & 0x3F));
+            put(0x80 | (codePoint >> 6 & 0x3F));
+            put(0x80 | (codePoint & 0x3F));
+        }
+    }
+
+    char* out_;
+    char16_t pendingHigh_ = 0;
+};
+
+}  // namespace
+
+std::u16string decodeText(std::span<const std::uint8_t> stored) {
+    std::u16string text;
+    text.reserve(startsCompressed(stored) ? stored.size() - 2 : stored.size() / 2);
+    forEachUnit(stored, [&text](char16_t unit) { text.push_back(unit); });
+    return text;
+}
+
+std::string decodeTextAsUtf8(std::span<const std::uint8_t> stored) {
+    // A compressed byte gives at most two bytes of UTF-8, two stored bytes at most three, and a
+    // surrogate left unpaired at the end three for its two.
+    const std::size_t room = 2 * stored.size();
+    const auto decodeInto = [stored](char* out) {
+        Utf8Appender append(out);
+        forEachUnit(stored, [&append](char16_t unit) { append(unit); });
+        return append.finish();
+    };
+    // A text column's value (at most 255 characters) is decoded on the stack, so that a short
+    // result stays within the string's own storage.
+    constexpr std::size_t kStackRoom = 1024;
+    if (room <= kStackRoom) {
+        std::array<char, kStackRoom> buffer;
+        return std::string(buffer.data(), decodeInto(buffer.data()));
+    }
+    std::string text(room, '\0');
+    text.resize(static_cast<std::size_t>(decodeInto(text.data()) - text.data()));
     return text;
 }
 

@@ -18,6 +18,9 @@ inline constexpr std::uint8_t kCompressedTextMarker[2] = {0xFF, 0xFE};
 
 // Decodes stored text bytes, compressed or plain. A trailing odd byte of UCS-2 is dropped.
 std::u16string decodeText(std::span<const std::uint8_t> stored);
+// The same text as UTF-8, as text::utf16ToUtf8(decodeText(stored)) gives it, without the
+// UTF-16 copy in between.
+std::string decodeTextAsUtf8(std::span<const std::uint8_t> stored);
 
 // Encodes text for storage. With `compress`, uses the compressed form when it is shorter and
 // every character can be represented (no character with a zero low byte, which a reader would

@@ -8,6 +8,7 @@
 
 #include "fixture_support.h"
 #include "platform/jet/database.h"
+#include "platform/jet/database_file.h"
 #include "platform/jet/errors.h"
 #include "platform/jet/writer.h"
 
@@ -47,6 +48,30 @@ TEST(FilePages, AFileLargerThanTheCacheReadsEveryRowInOrder) {
     });
     EXPECT_EQ(expected, kRows);
     EXPECT_TRUE(inOrder);
+}
+
+// An index search reaches pages all over the file, one at a time; a short run in file order
+// goes the same way. Each must be the file's page, and a page still held stays as it was read
+// while many others are read after it.
+TEST(FilePages, PagesReadOutOfOrderAreTheFilesPagesAndStayValidWhileHeld) {
+    const auto file = testing::TemporaryFile::withBytes("large.mdb", largeImage());
+    const auto pages = DatabaseFile::open(file.path());
+    ASSERT_EQ(pages->header().databaseKey, 0U);
+    const auto expected = [](std::uint32_t number) {
+        return std::vector<std::uint8_t>(largeImage().begin() + std::ptrdiff_t{number} * 4096,
+                                         largeImage().begin() + std::ptrdiff_t{number + 1} * 4096);
+    };
+    const Page held = pages->page(7, "page");
+    std::uint32_t number = 1;
+    for (int read = 0; read < 600; ++read) {
+        // Mostly jumps, now and then the next page or two.
+        number = read % 5 == 0 ? number + 1 : (number * 7919 + 13) % pages->pageCount();
+        const Page page = pages->page(number, "page");
+        ASSERT_EQ(std::vector<std::uint8_t>(page.bytes().begin(), page.bytes().end()),
+                  expected(number))
+            << "page " << number;
+    }
+    EXPECT_EQ(std::vector<std::uint8_t>(held.bytes().begin(), held.bytes().end()), expected(7));
 }
 
 TEST(FilePages, AFileCutShortWhileOpenGivesAClearError) {

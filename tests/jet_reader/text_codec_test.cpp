@@ -21,6 +21,19 @@ TEST(TextCodec, DecodesAccessWrittenCompressedText) {
     EXPECT_EQ(decodeText(Bytes8{}), u"");
 }
 
+// Straight to UTF-8, as the two-step conversion gives it: compressed runs, a pair of
+// surrogates, surrogates without their other half (U+FFFD), a dropped odd byte.
+TEST(TextCodec, DecodesToUtf8AsTheUtf16RouteDoes) {
+    for (const Bytes8& stored :
+         {Bytes8{0xFF, 0xFE, 0x46, 0x6C, 0xE9, 0x00, 0xA8, 0x52, 0x3D, 0xD8, 0x00, 0xDE},
+          Bytes8{0x3D, 0xD8, 0x00, 0xDE, 0x41, 0x00, 0x3D, 0xD8, 0x41, 0x00, 0x00, 0xDE, 0x7F},
+          Bytes8{0xFF, 0xFE, 0x00, 0x3D, 0xD8, 0x00, 0x41, 0x00, 0x3D, 0xD8}, Bytes8{0xFF, 0xFE},
+          Bytes8{}}) {
+        EXPECT_EQ(decodeTextAsUtf8(stored), text::utf16ToUtf8(decodeText(stored)));
+    }
+    EXPECT_EQ(decodeTextAsUtf8(Bytes8{0x3D, 0xD8, 0x00, 0xDE, 0xFF, 0xDB}), "\U0001F600\uFFFD");
+}
+
 TEST(TextCodec, CompressesOnlyWhenShorterAndRepresentable) {
     // The cheapest mix of modes is what Access writes for these.
     EXPECT_EQ(encodeText(u"标题(Title)", true),

@@ -3,10 +3,14 @@
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "resources/database_image.h"
 
 // Points XDG_DATA_HOME, and with it the program's drive C, at a fresh folder while it lives.
 class ScopedDataHome {
@@ -44,11 +48,8 @@ inline void writeWholeFile(const std::filesystem::path& path, const std::string&
     stream << bytes;
 }
 
-// The database image exactly as the program carries it, read straight from the resource system.
+// The database image exactly as the program carries it.
 inline std::string carriedDatabaseImage() {
-    QFile resource(QStringLiteral(":/CUSTOM/101"));
-    if (!resource.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return resource.readAll().toStdString();
+    const std::span<const std::uint8_t> image = norvessa::resources::carriedDatabaseImage();
+    return {image.begin(), image.end()};
 }

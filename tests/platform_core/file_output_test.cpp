@@ -4,9 +4,12 @@
 
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <vector>
 
 #include "platform/core/platform_error.h"
+#include "platform/core/program_file.h"
+#include "resources/database_image.h"
 #include "support/temporary_folder.h"
 
 using norvessa::platform::PlatformError;
@@ -42,6 +45,24 @@ TEST(ReplaceFileContent, CreatesAndReplacesWholeFiles) {
     replaceFileContent(file, {});
     EXPECT_TRUE(readAll(file).empty());
     EXPECT_EQ(entriesIn(folder.path()), 1U) << "no temporary file may stay behind";
+}
+
+// Bytes the program carries are copied from the program's own file; the copy must be exactly
+// those bytes, whole or any part of them.
+TEST(ReplaceFileContent, CopiesCarriedBytesExactlyFromTheProgramFile) {
+    const std::span<const std::uint8_t> image = norvessa::resources::carriedDatabaseImage();
+    ASSERT_GT(image.size(), 10000U);
+    ASSERT_TRUE(norvessa::platform::programFileRange(image).has_value());
+    TemporaryFolder folder;
+    const auto file = folder.path() / "zuzivive.ss";
+    for (const auto part : {image, image.subspan(4097, 5003)}) {
+        replaceFileContent(file, part);
+        EXPECT_EQ(readAll(file), std::vector<std::uint8_t>(part.begin(), part.end()));
+    }
+    // Bytes in writable memory are written as they are.
+    const std::vector<std::uint8_t> copy(image.begin(), image.begin() + 100);
+    EXPECT_FALSE(norvessa::platform::programFileRange(copy).has_value());
+    EXPECT_EQ(entriesIn(folder.path()), 1U);
 }
 
 TEST(ReplaceFileContent, FailureNamesThePathAndKeepsTheOldFile) {

@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTextEdit>
 #include <QTimer>
 #include <stdexcept>
 
@@ -81,42 +83,60 @@ TEST(Application, NamesTheProgramAndReportsWhatEscapesAnEventHandler) {
     EXPECT_EQ(errors.reports().size(), 2);
 }
 
+// Three or more Latin words in a row: a sentence in the engine's or the system's words. A path
+// such as ".../drive_c/Program Files/zuzivive.ss" is not one.
+bool hasLatinSentence(const QString& text) {
+    static const QRegularExpression sentence(QStringLiteral("[A-Za-z]+( +[A-Za-z]+){2,}"));
+    return sentence.match(text).hasMatch();
+}
+
 TEST(ErrorReport, TheMessageBoxIsChineseWithTheTechnicalDetailInItsDetailsPart) {
     const auto previous = norvessa::platform::setErrorPresenter({});
     QString shownTitle;
-    QString shownSummary;
-    QString shownExplanation;
+    QString shownText;
+    QString shownDetail;
+    bool detailVisible = true;
     QStringList buttons;
     QTimer::singleShot(0, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             shownTitle = box->windowTitle();
-            shownSummary = box->text();
-            shownExplanation = box->informativeText();
+            shownText = box->text() + QLatin1Char('\n') + box->informativeText();
+            shownDetail = box->detailedText();
+            const auto* detailView = box->findChild<QTextEdit*>();
+            detailVisible = detailView == nullptr || detailView->isVisible();
             for (const QAbstractButton* button : box->buttons()) {
                 buttons.append(button->text());
             }
             box->accept();
         }
     });
+    const QString reason = QStringLiteral(
+        "数据库文件已损坏，或不是本程序的数据库：/home/x/.local/share/norvessa/"
+        "drive_c/Program Files/zuzivive.ss\n重新启动本程序会重新写出数据库文件。");
+    const QString detail = QStringLiteral(
+        "cannot open the database /x/zuzivive.ss: unsupported format: not a Jet database");
     try {
         try {
-            throw std::runtime_error("cannot create the folder /x: File exists");
+            throw std::runtime_error(detail.toStdString());
         } catch (...) {
-            std::throw_with_nested(
-                ExplainedError(QStringLiteral("无法写入数据库文件：/x/zuzivive.ss")));
+            std::throw_with_nested(ExplainedError(reason));
         }
     } catch (...) {
-        norvessa::platform::reportError(norvessa::platform::reportOf(
-            QStringLiteral("程序无法启动。"), std::current_exception()));
+        norvessa::platform::reportError(
+            norvessa::platform::reportOf(actionFailedSummary(), std::current_exception()));
     }
     norvessa::platform::setErrorPresenter(previous);
 
     EXPECT_EQ(shownTitle, QStringLiteral("Norvessa"));
-    EXPECT_EQ(shownSummary, QStringLiteral("程序无法启动。"));
-    EXPECT_EQ(shownExplanation, QStringLiteral("无法写入数据库文件：/x/zuzivive.ss\n\n详细信息："
-                                               "cannot create the folder /x: File exists"));
-    // Qt's own Chinese texts are loaded whatever the system's language.
-    EXPECT_EQ(buttons, QStringList{QStringLiteral("确定")});
+    EXPECT_EQ(shownText, actionFailedSummary() + QLatin1Char('\n') + reason);
+    EXPECT_FALSE(hasLatinSentence(shownText)) << shownText.toStdString();
+    // The detail waits, folded, behind the details button.
+    EXPECT_EQ(shownDetail, detail);
+    EXPECT_FALSE(detailVisible);
+    // Qt's own Chinese texts are loaded whatever the system's language, the details button's too.
+    const QString showDetails = QCoreApplication::translate("QMessageBox", "Show Details...");
+    EXPECT_NE(showDetails, QStringLiteral("Show Details..."));
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("确定"), showDetails}));
 }
 
 TEST(ErrorReport, AnUnforeseenErrorKeepsItsMessageAsTheDetail) {

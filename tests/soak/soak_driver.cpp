@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "main_window/database_location.h"
+#include "main_window/database_provisioning.h"
 #include "main_window/form1.h"
 #include "main_window/program.h"
 #include "platform/core/windows_path.h"
@@ -203,11 +204,16 @@ std::optional<long> parseCount(std::string_view text) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const std::string_view mode = argc >= 2 ? argv[1] : "";
+    // As the program's own main does: the database file is written beside the building of the
+    // application and the window.
+    if (mode == "start" && argc == 2) {
+        norvessa::main_window::startDatabaseProvisioning();
+    }
     norvessa::platform::Application application(argc, argv);
     norvessa::platform::Application::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     norvessa::platform::setErrorPresenter(printReport);
 
-    const std::string_view mode = argc >= 2 ? argv[1] : "";
     if (mode == "start" && argc == 2) {
         return norvessa::main_window::runProgram(application);
     }
