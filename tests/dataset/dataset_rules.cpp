@@ -18,24 +18,12 @@ struct MakerName {
     std::string_view code;     // JEDEC maker code, the first ID byte
 };
 
-constexpr std::array<MakerName, 17> kMakerNames = {{
-    {"samsung", "EC"},
-    {"三星", "EC"},
-    {"hynix", "AD"},
-    {"海力士", "AD"},
-    {"micron", "2C"},
-    {"美光", "2C"},
-    {"镁光", "2C"},
-    {"toshiba", "98"},
-    {"东芝", "98"},
-    {"intel", "89"},
-    {"英特尔", "89"},
-    {"sandisk", "45"},
-    {"闪迪", "45"},
-    {"numonyx", "20"},
-    {"意法", "20"},
-    {"spansion", "01"},
-    {"飞索", "01"},
+constexpr std::array<MakerName, 22> kMakerNames = {{
+    {"samsung", "EC"},  {"三星", "EC"},    {"hynix", "AD"},    {"海力士", "AD"},  {"micron", "2C"},
+    {"美光", "2C"},     {"镁光", "2C"},    {"toshiba", "98"},  {"东芝", "98"},    {"intel", "89"},
+    {"英特尔", "89"},   {"sandisk", "45"}, {"闪迪", "45"},     {"numonyx", "20"}, {"意法", "20"},
+    {"spansion", "01"}, {"飞索", "01"},    {"macronix", "C2"}, {"旺宏", "C2"},    {"winbond", "EF"},
+    {"华邦", "EF"},     {"spectek", "B5"},
 }};
 
 std::string lowerAscii(std::string_view text) {
@@ -93,7 +81,7 @@ bool isIndexKeyText(std::string_view text) {
 }
 
 bool isModelText(std::string_view model) {
-    return model.size() >= 8 && model.size() <= 19 &&
+    return model.size() >= 4 && model.size() <= kMaxTextLength &&
            std::all_of(model.begin(), model.end(), [](char c) {
                return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                       std::string_view("()-/_").find(c) != std::string_view::npos;
@@ -213,7 +201,7 @@ class RuleChecker {
         const std::string& model = record.fields[column::kModel];
         if (!isModelText(model)) {
             report(record,
-                   "model \"" + model + "\" is not 8 to 19 characters from A-Z, 0-9 and ( ) - / _");
+                   "model \"" + model + "\" is not 4 to 50 characters from A-Z, 0-9 and ( ) - / _");
         }
     }
 
@@ -221,8 +209,8 @@ class RuleChecker {
         for (std::size_t i = 0; i < kColumnCount; ++i) {
             const std::string& value = record.fields[i];
             const std::string name(kColumnNames[i]);
-            if (text::utf16Length(value).value_or(0) > 20) {
-                report(record, name + " \"" + value + "\" is longer than 20 characters");
+            if (text::utf16Length(value).value_or(0) > kMaxTextLength) {
+                report(record, name + " \"" + value + "\" is longer than 50 characters");
             }
             if (hasStrayControlCharacter(value)) {
                 report(record, name + " holds a control character other than a CR LF pair");

@@ -17,8 +17,9 @@ namespace norvessa::dataset::test {
 //   characters the index keys encode;
 // - ID号 is four to seven hexadecimal byte pairs separated by one blank, where a pair may carry a
 //   "/" alternative ("EC F1 80 15/10");
-// - a model is 8 to 19 characters from A-Z, 0-9 and ( ) - / _;
-// - no value is longer than 20 characters, and the only control characters are CR LF pairs;
+// - a model is 4 to 50 characters from A-Z, 0-9 and ( ) - / _;
+// - no value is longer than its column's 50 characters, and the only control characters are
+//   CR LF pairs;
 // - all rows of one model name the same maker.
 // Returns one message per breach, each naming the row's CSV line.
 std::vector<std::string> findRuleBreaches(const std::vector<FlashRecord>& records,

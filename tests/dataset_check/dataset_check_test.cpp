@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -20,8 +21,12 @@ const std::filesystem::path kSamples =
     std::filesystem::path(NORVESSA_SOURCE_DIR) / "tests" / "dataset_check" / "samples";
 
 CheckPaths samplePaths() {
-    return {kSamples / "flash_data.csv", kSamples / "flash_sources.csv",
-            kSamples / "controller_facts.csv", kSamples / "known_exceptions.csv"};
+    return {kSamples / "flash_data.csv",
+            kSamples / "flash_sources.csv",
+            kSamples / "controller_facts.csv",
+            kSamples / "known_exceptions.csv",
+            std::nullopt,
+            std::nullopt};
 }
 
 using Key = std::tuple<std::string, std::size_t, std::string, bool>;  // file, line, rule, accepted
@@ -92,6 +97,54 @@ TEST(DatasetCheck, MissingSideFilesFailTheRulesThatNeedThem) {
     paths = samplePaths();
     paths.sources = kSamples / "controller_facts.csv";  // the wrong header
     EXPECT_THROW(runDatasetCheck(paths), DatasetError);
+}
+
+// Every model must be a name a facts file writes (a list's note after it aside), and the
+// generator's ID checks must agree with the rows; disagreements are counted with their rows.
+TEST(DatasetCheck, ModelsAreWrittenNamesAndIdChecksMatchTheRows) {
+    std::vector<FlashRecord> rows(3);
+    const std::array<std::pair<std::string, std::string>, 3> modelAndId = {
+        {{"K9AAGD8U0A", "EC D7 94 7A"}, {"K9WCG08U5M", ""}, {"K9MADEUP0A", ""}}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].id = static_cast<std::int32_t>(10 + i);
+        rows[i].line = i + 2;
+        rows[i].fields[column::kModel] = modelAndId[i].first;
+        rows[i].fields[column::kIdBytes] = modelAndId[i].second;
+    }
+    WrittenNames written;
+    addWrittenNames("list,part\r\nx,K9AAGD8U0A(TOG)\r\nx,k9wcg08u5m\r\n", "support_lists.csv",
+                    "part", written);
+    const IdChecks checks = parseIdChecks(
+        "model,id,families,part_number_agrees,settled,id_reading,part_number_reading,sources\r\n"
+        "K9AAGD8U0A,EC D7 94 7A,linux ; smi,yes,kept,,,a\r\n"
+        "K9WCG08U5M,EC D7 51 6A,smi,no: density,left out,32 Gbit per chip enable,64 Gbit,b\r\n"
+        "K9MADEUP0A,EC 00 00 00,smi,yes,kept,,,c\r\n"
+        "K9AAGD8U0A,EC D7,smi,maybe,kept,,,d\r\n",
+        "id_crosscheck.csv");
+    ASSERT_EQ(checks.problems.size(), 1u);
+    EXPECT_EQ(checks.problems[0].line, 5u);
+
+    CheckInput input;
+    input.rows = &rows;
+    input.writtenNames = &written;
+    input.idChecks = &checks;
+    const CheckReport report = checkDataset(input);
+    std::set<Key> failures;
+    for (const auto& key : keysOf(report)) {
+        if (std::get<2>(key) == "model-written" || std::get<2>(key) == "id-crosscheck") {
+            failures.insert(key);
+        }
+    }
+    EXPECT_EQ(failures, (std::set<Key>{{"flash_data.csv", 4, "model-written", false},
+                                       {"flash_data.csv", 4, "id-crosscheck", false},
+                                       {"id_crosscheck.csv", 5, "id-crosscheck", false}}));
+    EXPECT_EQ(report.summary.rows, 3u);
+    EXPECT_EQ(report.summary.modelsWithId, 1u);
+    EXPECT_EQ(report.summary.idsConfirmedByFamilies, 1u);
+    ASSERT_EQ(report.summary.disagreements.size(), 1u);
+    EXPECT_EQ(report.summary.disagreements[0].line, 3u);
+
+    EXPECT_THROW(parseIdChecks("model,id\r\n", "id_crosscheck.csv"), DatasetError);
 }
 
 TEST(DatasetCheck, ReadsTheDataSetValueShapes) {

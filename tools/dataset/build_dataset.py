@@ -7,23 +7,26 @@ Inputs, all text under version control in tools/dataset/facts/:
 - support_lists.csv (+ support_list_sources.csv): the controller makers' flash support lists
   and mass-production tool tables, and flash seen beside a controller in real drives;
 - scheme_sources.csv: which document states what each code of a maker's part-number scheme
-  means; ordering_codes.csv / ordering_schemes.csv: real ordering codes of base parts, and the
-  suffixes the makers' ordering schemes define;
+  means; ordering_codes.csv: real ordering codes of base parts, as documents write them;
 - fixed_rows.csv: the rows the lookup's examples name, kept as given.
+
+Every model is a name a source writes. A model has as many rows as its most paired controller
+maker has chips, so that every chip a source pairs with it is named once.
 
 A detail field is filled only from a source: a table, a datasheet, a support list, or the part
 number read by its maker's published scheme; where sources disagree the value most independent
 sources give wins, and an even split leaves the field empty. A controller is paired with a flash
 only where that controller's own support list, or a real drive, pairs them.
 
-The output is the same bytes on every run (fixed seed, no iteration over unordered sets).
+The output is the same bytes on every run (no randomness, no iteration over unordered sets).
+Besides the data set it writes resources/flash_sources.csv (every model's sources) and
+resources/id_crosscheck.csv (each model's ID bytes against its part number).
 
 Usage: build_dataset.py [--check]   (--check: fail if the files on disk differ from a fresh run)
 """
 
 import csv
 import io
-import random
 import re
 import sys
 from dataclasses import dataclass, field
@@ -35,7 +38,6 @@ import support_lists
 
 ROOT = Path(__file__).resolve().parents[2]
 RESOURCES = ROOT / "resources"
-SEED = 20100507
 
 COLUMNS = [
     "id", "FLASH型号", "品牌", "容量", "类型", "位宽", "片选", "ID号", "IC制程", "ECC纠错",
@@ -44,15 +46,12 @@ COLUMNS = [
 ]
 DETAIL_COLUMNS = COLUMNS[1:13]
 CONTROLLER_MAKERS = COLUMNS[13:]
-FIRST_ID, LAST_ID, ROW_COUNT, MODEL_COUNT = 10, 3567, 3540, 995
-ROWS_WITHOUT_CONTROLLER = 9
-ROW_57_MODEL = "K9HCG08U5M"
-# Models the lookup's examples name with a fixed number of rows, filled from their sources.
-PINNED_ROWS = {"MT29F64G08CBAAA": 7, "K9F1G08Q0M": 1}
+FIRST_ID = 10
 
 BRANDS = {"Samsung": "Samsung 三星", "Hynix": "Hynix 海力士", "Toshiba": "Toshiba 东芝",
           "SanDisk": "SanDisk 闪迪", "Micron": "Micron 美光", "Intel": "Intel 英特尔",
-          "ST": "ST 意法半导体", "Numonyx": "Numonyx 恒忆", "Spansion": "Spansion 飞索"}
+          "ST": "ST 意法半导体", "Numonyx": "Numonyx 恒忆", "Spansion": "Spansion 飞索",
+          "Macronix": "Macronix 旺宏", "Winbond": "Winbond 华邦", "SpecTek": "SpecTek"}
 MAKER_ORDER = list(BRANDS)
 GENERATION_NAMES = "一二三四五六七八"
 PAGE_NAMES = {512: "512", 2048: "2K", 4096: "4K", 8192: "8K", 16384: "16K"}
@@ -60,12 +59,9 @@ ECC_PATTERN = re.compile(r"^\d+b/(512B|1KB)$")
 PROCESS_PATTERN = re.compile(r"^(A?\d+|1[XYZ])nm(\(L\d\d[A-Z]\))?$")
 CAPACITY_PATTERN = re.compile(r"^\d+(MB|GB)$")
 
-# How many models have 1 to 9 rows; 6, 1 and 4 rows are the most common counts.
-ROWS_PER_MODEL = {6: 200, 1: 190, 4: 180, 2: 160, 3: 160, 5: 60, 7: 34, 8: 7, 9: 4}
-
-# Phison's chips are listed by their UPxx names; -yy is the PS2251-yy branch that the 群联 model
-# table pairs with that name.
-PHISON_LABELS = {"PS2251-03": "UP303-03", "PS2251-07": "UP307-07"}
+# Names a support list marks as no part's name (placeholders, process codes, misprints,
+# shorthands): they pair a chip, but they are not models.
+NOT_PART_NAMES = {"placeholder", "process-code", "misprint", "shorthand"}
 
 
 @dataclass
@@ -74,22 +70,10 @@ class Model:
     maker: str
     fields: dict          # detail column -> flash_facts.Value
     base_part: str
-    ordering_source: str  # where an ordering code or suffix is defined, if the model is one
-    # 0: a source names this model, 1: a document names this ordering code, 2: the base part
-    # of named parts, 3: an ordering code its maker's suffix scheme defines
-    tier: int = 0
+    ordering_source: str  # the document that writes this ordering code, if the model is one
+    id_check: dict = field(default_factory=dict)   # what id_crosscheck.csv says of its ID
+    name_sources: list = field(default_factory=list)  # the facts' sources that write the name
     pairings: dict = field(default_factory=dict)  # maker column -> [Listing]
-
-
-@dataclass(frozen=True)
-class VariantRule:
-    scheme: str
-    kind: str    # "suffix" or "prefix"
-    affix: str
-    source: str
-
-    def apply(self, base):
-        return base + self.affix if self.kind == "suffix" else self.affix + base
 
 
 def read_csv(name):
@@ -109,11 +93,6 @@ def read_scheme_sources():
         citation = source.split("; also in")[0].strip().replace(" ; ", ", ")
         sources.setdefault((row["scheme"].strip(), row["field"].strip(), code), citation)
     return sources
-
-
-def read_variant_rules():
-    return [VariantRule(r["scheme"], r["kind"], r["affix"], r["source"])
-            for r in read_csv("ordering_schemes.csv")]
 
 
 def capacity_text(mbit):
@@ -164,15 +143,17 @@ def fact_votes(votes, fact):
         votes.add("容量", fact.capacity, fact.source)
 
 
-def scheme_votes(votes, decoded, scheme_sources):
-    def confirmed(name):
-        code = decoded.code(name)
-        if code is None:
-            return None
-        # "*": the document defines the field as a number in Gbit, so every value reads so
-        return (scheme_sources.get((decoded.scheme, name, code)) or
-                scheme_sources.get((decoded.scheme, name, "*")))
+def confirmed_source(decoded, name, scheme_sources):
+    """The document that states what the code of `name` in this part number means, if any."""
+    code = decoded.code(name)
+    if code is None:
+        return None
+    # "*": the document defines the field as a number in Gbit, so every value reads so
+    return (scheme_sources.get((decoded.scheme, name, code)) or
+            scheme_sources.get((decoded.scheme, name, "*")))
 
+
+def scheme_votes(votes, decoded, scheme_sources):
     readings = (
         ("density", "容量", capacity_text(decoded.density_mbit) if decoded.density_mbit else None),
         ("cell", "cell", decoded.cell),
@@ -186,7 +167,7 @@ def scheme_votes(votes, decoded, scheme_sources):
         ("page", "page", PAGE_NAMES.get(decoded.page)),
     )
     for name, column, text in readings:
-        source = confirmed(name)
+        source = confirmed_source(decoded, name, scheme_sources)
         if source and text:
             votes.add(column, text, "scheme: " + source)
 
@@ -200,9 +181,91 @@ def combined(first, second, joiner):
                              first.sources + [s for s in second.sources if s not in first.sources])
 
 
-def derive_model(name, decoded, facts, scheme_sources, ordering_source, tier):
+def same_layout(part, decoded):
+    """Whether what a source says of `part`'s ID bytes holds for the model: an ordering code
+    whose digits set another chip-enable layout (Toshiba's TA00 and TA20) answers with other
+    ID bytes, so it takes only the IDs given for its own layout."""
+    other = part_numbers.decode(part)
+    return ((decoded.chip_enables if decoded else None) or 1) == \
+        ((other.chip_enables if other else None) or 1)
+
+
+def part_reading(decoded, scheme_sources):
+    """Package density (Gbit), chip enables, cell type and dies, as far as documents confirm
+    the part number's codes."""
+    if not decoded:
+        return {}
+
+    def known(name, value):
+        return value if value and confirmed_source(decoded, name, scheme_sources) else None
+    reading = {"gbit": known("density", decoded.density_mbit and decoded.density_mbit / 1024),
+               "ce": known("chip_enables", decoded.chip_enables),
+               "cell": known("cell", decoded.cell), "dies": known("dies", decoded.dies)}
+    return {k: v for k, v in reading.items() if v}
+
+
+def reading_text(reading, per_ce):
+    parts = []
+    if "gbit" in reading:
+        parts.append(f"{reading['gbit']:g} Gbit")
+    if "ce_gbit" in reading:
+        parts.append(f"{reading['ce_gbit']:g} Gbit per chip enable")
+    if "ce" in reading:
+        parts.append(f"{reading['ce']} chip enables")
+    if "cell" in reading:
+        parts.append(reading["cell"])
+    if "dies" in reading:
+        parts.append(f"{reading['dies']} dies")
+    if per_ce and "dies_per_ce" in reading:
+        parts.append(f"{reading['dies_per_ce']} dies per chip enable")
+    return ", ".join(parts)
+
+
+def id_disagreements(said, part):
+    """Where the ID bytes and the part number say different things of one chip."""
+    found = []
+    if said.get("cell") and part.get("cell") and said["cell"] != part["cell"]:
+        found.append("cell type")
+    if said.get("ce_gbit") and part.get("ce") and part.get("gbit") and \
+            said["ce_gbit"] * part["ce"] != part["gbit"]:
+        found.append("density")
+    if said.get("dies_per_ce") and part.get("ce") and part.get("dies") and \
+            said["dies_per_ce"] * part["ce"] != part["dies"]:
+        found.append("dies")
+    return found
+
+
+def checked_id(maker, facts, decoded, scheme_sources):
+    """The merged ID bytes of a model, or None, and the record of how they were checked: an ID
+    that one table family alone gives must agree with the model's own part number (density per
+    chip enable times chip enables, cell type, dies); where it does not, the part number's
+    reading stands and the ID is left out. An ID that independent families give is kept."""
+    # A table that gives another maker's code for the part speaks of another chip.
+    layout_facts = [f for f in facts if same_layout(f.part, decoded) and
+                    flash_facts.MAKER_CODES[f.maker] == flash_facts.MAKER_CODES[maker]]
+    merged, id_facts = flash_facts.merge_ids(layout_facts)
+    if not merged:
+        return None, [], {}
+    families = sorted({flash_facts.lineage_of(f.source) for f in id_facts})
+    said = flash_facts.read_id([alts[0] for alts in merged], maker)
+    part = part_reading(decoded, scheme_sources)
+    disagree = id_disagreements(said, part)
+    comparable = any(k in said for k in ("cell", "ce_gbit", "dies_per_ce")) and part
+    kept = len(families) >= 2 or not disagree
+    check = {"id": flash_facts.id_text(merged), "families": families,
+             "agrees": "no: " + " ".join(disagree) if disagree else
+             ("yes" if comparable else "unknown"),
+             "settled": "kept" if kept else "left out",
+             "id_reading": reading_text(said, True), "part_reading": reading_text(part, False),
+             "sources": sorted({f.source for f in id_facts})}
+    return (merged, id_facts, check) if kept else (None, [], check)
+
+
+def derive_model(name, decoded, facts, scheme_sources, ordering_source):
     """The detail fields of one model from its facts and its part-number scheme."""
-    maker = decoded.maker if decoded else facts[0].maker
+    makers = sorted({f.maker for f in facts})
+    maker = decoded.maker if decoded else max(
+        makers, key=lambda m: sum(f.maker == m for f in facts))
     if maker == "ST" and any(f.maker == "Numonyx" for f in facts):
         maker = "Numonyx"
     votes = Votes()
@@ -211,7 +274,7 @@ def derive_model(name, decoded, facts, scheme_sources, ordering_source, tier):
     if decoded:
         scheme_votes(votes, decoded, scheme_sources)
     fields = {"品牌": flash_facts.Value(BRANDS[maker], [])}
-    merged, id_facts = flash_facts.merge_ids(facts)
+    merged, id_facts, id_check = checked_id(maker, facts, decoded, scheme_sources)
     if merged:
         fields["ID号"] = flash_facts.Value(flash_facts.id_text(merged),
                                            sorted({f.source for f in id_facts}))
@@ -229,12 +292,20 @@ def derive_model(name, decoded, facts, scheme_sources, ordering_source, tier):
             "DDR", votes.winner("ddr").sources), " ")
     drop_contradicted(fields, maker, merged, decoded)
     base = decoded.base if decoded else name
-    return Model(name, maker, fields, base, ordering_source, tier)
+    return Model(name, maker, fields, base, ordering_source, id_check)
 
 
 def drop_contradicted(fields, maker, merged, decoded):
     """Leaves out a field that the model's own ID bytes or part number contradict: one of the
     sources is wrong, and which one no source says."""
+    capacity = fields.get("容量")
+    # A density the part number writes as a number (MT29F256G, -008G) needs no document.
+    mbit = decoded.density_mbit if decoded else None
+    if capacity and mbit and capacity.text != capacity_text(mbit):
+        fields.pop("容量")
+    width = fields.get("位宽")
+    if width and decoded and decoded.width and not width.text.startswith(f"{decoded.width}bit"):
+        fields.pop("位宽")
     said = flash_facts.read_id([alts[0] for alts in merged], maker) if merged else {}
     kind = fields.get("类型")
     cell, _, page = kind.text.partition("-") if kind else ("", "", "")
@@ -260,17 +331,22 @@ def drop_contradicted(fields, maker, merged, decoded):
             fields.pop("片选")
 
 
-def collect_models(facts, ordering_codes, scheme_sources, variant_rules):
-    """Every model a source names, the ordering codes documents name, the base parts, and the
-    ordering codes the makers' suffix schemes define, each with the facts of its base part."""
+def collect_models(facts, listed_names, ordering_codes, scheme_sources):
+    """Every name a source writes that reads as a part number of its maker's scheme (tables
+    also hold shorthands such as "MT29F256G-C" and misprints such as "K9LBG08UOD" that no chip
+    carries): the parts of the ID tables and datasheets, the flash the support lists name, and
+    the ordering codes documents write, each with the facts of its base part."""
     by_part, by_base = {}, {}
     for fact in facts:
         by_part.setdefault(fact.part, []).append(fact)
+    for name in listed_names:
+        by_part.setdefault(name, [])
     for part in sorted(by_part):
         decoded = part_numbers.decode(part)
-        if decoded and decoded.maker != ("ST" if by_part[part][0].maker == "Numonyx"
-                                         else by_part[part][0].maker):
-            continue
+        if decoded:
+            # What a list says under another maker's code is about another chip.
+            by_part[part] = [f for f in by_part[part] if decoded.maker == (
+                "ST" if f.maker == "Numonyx" else f.maker)]
         by_base.setdefault(decoded.base if decoded else part, []).append(part)
 
     def facts_of_base(base):
@@ -278,30 +354,20 @@ def collect_models(facts, ordering_codes, scheme_sources, variant_rules):
 
     models = {}
 
-    def add(name, decoded, shared, source, tier):
-        # Only names that read as part numbers of their maker's scheme: tables also hold
-        # shorthands ("MT29F256G-C") and misprints ("K9LBG08UOD") that no chip carries.
-        if name not in models and decoded and flash_facts.MODEL_PATTERN.match(name) and shared:
-            models[name] = derive_model(name, decoded, shared, scheme_sources, source, tier)
+    def add(name, decoded, shared, source):
+        if name in models or not flash_facts.MODEL_PATTERN.match(name):
+            return
+        if decoded or (shared and flash_facts.is_marking(name)):
+            models[name] = derive_model(name, decoded, shared, scheme_sources, source)
 
     for base in sorted(by_base):
         for part in by_base[base]:
-            decoded = part_numbers.decode(part)
-            add(part, decoded, facts_of_base(base), "", 0)
+            add(part, part_numbers.decode(part), facts_of_base(base), "")
     for base, code, source in ordering_codes:
         decoded = part_numbers.decode(code)
-        key = decoded.base if decoded else base
-        add(code, decoded, facts_of_base(key), source, 1)
-    for base in sorted(by_base):
-        decoded = part_numbers.decode(base)
-        if not decoded or decoded.base != base:
-            continue
-        add(base, decoded, facts_of_base(base), "", 2)
-        for rule in variant_rules:
-            if rule.scheme == decoded.scheme:
-                name = rule.apply(base)
-                add(name, part_numbers.decode(name) or decoded, facts_of_base(base),
-                    rule.source, 3)
+        add(code, decoded, facts_of_base(decoded.base if decoded else base), source)
+    for name, model in models.items():
+        model.name_sources = list(dict.fromkeys(f.source for f in by_part.get(name, [])))
     return models
 
 
@@ -310,72 +376,32 @@ def id_alternatives(model):
     return [b.split("/") for b in value.text.split()] if value else []
 
 
-def quality(model):
-    """How well a model is sourced: named by a source first, then paired controllers,
-    independent ID confirmations and filled fields."""
-    id_value = model.fields.get("ID号")
-    lineages = {flash_facts.lineage_of(s) for s in id_value.sources} if id_value else set()
-    paired = sum(len(chips) for chips in model.pairings.values())
-    return (-model.tier, min(paired, 9), len(lineages) >= 2, len(model.fields), model.name)
+def read_chip_labels():
+    """Phison's chips are written by their UPxx names where the 群联 model table gives one, with
+    -yy, the PS2251-yy branch it pairs with that name: PS2251-03 is UP303-03."""
+    return {row["ps2251"]: row["label"] for row in read_csv("phison_names.csv")}
 
 
-def choose_models(candidates, fixed_count):
-    """The pinned models, then the best sourced models that a list pairs with a controller, and
-    as many unpaired ones as rows without a controller are left."""
-    pinned = [candidates.pop(name) for name in PINNED_ROWS]
-    rows_without = ROWS_WITHOUT_CONTROLLER - sum(
-        PINNED_ROWS[m.name] for m in pinned if not m.pairings)
-    wanted = MODEL_COUNT - fixed_count - len(pinned)
-    usable = [m for m in sorted(candidates.values(), key=quality, reverse=True)
-              if "ID号" in m.fields and m.maker in BRANDS]
-    paired = [m for m in usable if m.pairings]
-    # A 1.8 V part is the likeliest to have no USB controller at all.
-    unpaired = sorted((m for m in usable if not m.pairings), key=lambda m: not any(
-        v.text.startswith("1.") for c, v in m.fields.items() if c == "工作电压"))
-    chosen = paired[:wanted - rows_without] + unpaired[:rows_without]
-    if len(chosen) < wanted:
-        raise SystemExit(f"only {len(chosen)} sourced models, {wanted} needed")
-    return pinned, chosen
-
-
-def row_counts(chosen, taken, rng):
-    """Rows per chosen model: the wanted histogram less the counts already taken, no model
-    getting more rows than its most paired controller maker has chips."""
-    histogram = dict(ROWS_PER_MODEL)
-    for count in taken:
-        histogram[count] -= 1
-    limits = [min(9, max((len(c) for c in m.pairings.values()), default=1)) for m in chosen]
-    counts = sorted((n for n, models in histogram.items() for _ in range(models)), reverse=True)
-    order = sorted(range(len(chosen)), key=lambda i: (limits[i], rng.random()), reverse=True)
-    assigned = [0] * len(chosen)
-    for index, count in zip(order, counts):
-        if count > limits[index]:
-            raise SystemExit(f"{chosen[index].name}: {count} rows wanted, "
-                             f"its lists pair {limits[index]} chips")
-        assigned[index] = count
-    return assigned
+CHIP_LABELS = read_chip_labels()
 
 
 def chip_label(listing):
-    return PHISON_LABELS.get(listing.chip, listing.chip)
+    return CHIP_LABELS.get(listing.chip, listing.chip) if listing.maker == "群联" else listing.chip
 
 
-def controller_rows(pairings, count, rng):
-    """`count` rows naming one paired chip per maker each: the maker with the most paired chips
-    fills every row, the others some rows. Returns the rows and the listings used."""
-    makers = [m for m in CONTROLLER_MAKERS if pairings.get(m)]
+def row_count(pairings):
+    """As many rows as the most paired controller maker has chips: each is named once."""
+    return max([1] + [len(chips) for chips in pairings.values()])
+
+
+def controller_rows(pairings, count):
+    """`count` rows naming the paired chips of each maker in list order, one per row. Returns
+    the rows and the listings used."""
     rows = [{} for _ in range(count)]
     used = []
-    if not makers:
-        return rows, used
-    most = max(len(pairings[m]) for m in makers)
-    leader = rng.choice([m for m in makers if len(pairings[m]) == most])
-    for maker in makers:
-        chips = list(pairings[maker])
-        rng.shuffle(chips)
-        filled = count if maker == leader else rng.randint(0, min(count, len(chips)))
-        for row, listing in zip(rng.sample(range(count), filled), chips[:filled]):
-            rows[row][maker] = chip_label(listing)
+    for maker in CONTROLLER_MAKERS:
+        for row, listing in zip(rows, pairings.get(maker, [])):
+            row[maker] = chip_label(listing)
             used.append(listing)
     return rows, used
 
@@ -385,116 +411,86 @@ def detail_values(model):
                            for c in DETAIL_COLUMNS[1:]]
 
 
-def model_block(model, count, rng):
-    rows, used = controller_rows(model.pairings, count, rng)
+def model_block(model):
+    rows, used = controller_rows(model.pairings, row_count(model.pairings))
     model.used_listings = used
     details = detail_values(model)
     return (model.maker, model.name,
-            [details + [r.get(m, "") for m in CONTROLLER_MAKERS] for r in rows])
+            [details + [r.get(m, "") for m in CONTROLLER_MAKERS] for r in rows], None)
 
 
-def fixed_block(name, rows, models_by_name, rng):
-    """A named model's rows as given; rows that leave the controllers to its sources take the
-    controllers paired with the model named in controllers_like."""
+def fixed_block(name, rows):
+    """A named model's rows as given, with their ids."""
     maker = "Micron" if name.startswith("MT") else "Samsung"
-    values = [r[1:len(COLUMNS)] for r in rows]
-    like = rows[0][len(COLUMNS) + 1]
-    if like:
-        chosen, used = controller_rows(models_by_name[like].pairings, len(values), rng)
-        for row, controllers in zip(values, chosen):
-            row[12:] = [controllers.get(m, "") for m in CONTROLLER_MAKERS]
-    return (maker, name, values)
+    return (maker, name, [r[1:len(COLUMNS)] for r in rows], int(rows[0][0]))
 
 
-def build_rows(blocks, rng):
-    """Table rows in id order: makers one after another, K9HCG08U5M where it gets id 57."""
-    row_57 = next(b for b in blocks if b[1] == ROW_57_MODEL)
-    blocks = sorted((b for b in blocks if b is not row_57),
-                    key=lambda b: (MAKER_ORDER.index(b[0]), b[1]))
-    before, position = 0, 0
-    while before + len(blocks[position][2]) <= 57 - FIRST_ID:
-        before += len(blocks[position][2])
-        position += 1
-    blocks.insert(position, row_57)
-    rows = [row for _, _, block in blocks for row in block]
-    gaps_total = LAST_ID - FIRST_ID + 1 - len(rows)
-    early = rng.sample(range(FIRST_ID + 1, 57), 57 - FIRST_ID - before)
-    late = rng.sample(range(58, LAST_ID), gaps_total - len(early))
-    missing = set(early + late)
-    ids = [i for i in range(FIRST_ID, LAST_ID + 1) if i not in missing]
-    if not len(ids) == len(rows) == ROW_COUNT:
-        raise SystemExit(f"{len(rows)} rows and {len(ids)} ids, {ROW_COUNT} wanted")
-    return [[str(i)] + row for i, row in zip(ids, rows)]
+def build_rows(blocks):
+    """Table rows in id order: makers one after another, models by name, ids counting up from
+    10; the named rows keep their ids, each placed where the ids before it leave room."""
+    pinned = sorted((b for b in blocks if b[3] is not None), key=lambda b: b[3])
+    queue = sorted((b for b in blocks if b[3] is None),
+                   key=lambda b: (MAKER_ORDER.index(b[0]), b[1]))
+    table, next_id, position = [], FIRST_ID, 0
+
+    def emit(block, first):
+        table.extend([str(first + i)] + row for i, row in enumerate(block[2]))
+        return first + len(block[2])
+
+    for block in pinned:
+        while position < len(queue) and next_id + len(queue[position][2]) <= block[3]:
+            next_id = emit(queue[position], next_id)
+            position += 1
+        if next_id > block[3]:
+            raise SystemExit(f"{block[1]}: id {block[3]} is taken")
+        next_id = emit(block, block[3])
+    for block in queue[position:]:
+        next_id = emit(block, next_id)
+    return table
 
 
-def decorate(rows, fixed_models, rng):
-    """Values as entered by hand: a line break before or after some voltage and controller
-    values, a leading blank in some chip generations, a few IDs typed in lower case."""
-    by_model = {}
-    for index, row in enumerate(rows):
-        if row[1] not in fixed_models:
-            by_model.setdefault(row[1], []).append(index)
-    models = list(by_model)
-
-    def each_row_of(model, column, change):
-        for index in by_model[model]:
-            if rows[index][column]:
-                rows[index][column] = change(rows[index][column])
-
-    voltages = [m for m in models if rows[by_model[m][0]][10]]
-    for model in rng.sample(voltages, 10):
-        before = rng.random() < 0.5
-        each_row_of(model, 10, lambda v: "\r\n" + v if before else v + "\r\n")
-    generations = [m for m in models if rows[by_model[m][0]][11]]
-    for model in rng.sample(generations, 12):
-        each_row_of(model, 11, lambda v: " " + v)
-    for model in rng.sample(models, 5):
-        each_row_of(model, 7, str.lower)
-    cells = [(i, c) for m in models for i in by_model[m] for c in range(13, 23) if rows[i][c]]
-    for index, column in rng.sample(cells, 30):
-        value = rows[index][column]
-        rows[index][column] = "\r\n" + value if rng.random() < 0.5 else value + "\r\n"
-
-
-def add_remarks(chosen, counts):
-    """备注 says where a chip has a Toggle DDR interface, which only some controllers drive:
-    filled for four single-row models whose sources state it."""
-    toggle = [m for m, n in zip(chosen, counts) if n == 1 and "DDR" in
-              (m.fields["位宽"].text if "位宽" in m.fields else "")]
-    for model in sorted(toggle, key=lambda m: m.name)[:4]:
-        model.fields["备注"] = flash_facts.Value("Toggle DDR接口", model.fields["位宽"].sources)
-
-
-def sources_line(model):
+def sources_line(model, listings_naming):
+    """model, base part, and every source with the columns it gave: FLASH型号 for a source that
+    writes the name, the detail columns, and the controller columns a support list pairs."""
     by_source = {}
+    for source in model.name_sources:
+        by_source[source] = ["FLASH型号"]
+    if model.ordering_source:
+        by_source.setdefault(model.ordering_source, ["FLASH型号"])
     for column in DETAIL_COLUMNS:
         value = model.fields.get(column)
         for source in value.sources if value else []:
-            by_source.setdefault(source, []).append(column)
-    if model.ordering_source:
-        by_source.setdefault("scheme: " + model.ordering_source
-                             if model.tier == 3 else model.ordering_source,
-                             []).insert(0, "FLASH型号")
+            columns = by_source.setdefault(source, [])
+            if column not in columns:
+                columns.append(column)
     # One entry per list family: "<title>, <repository@commit>:<path>, <path>, ..."
     families = {}
-    for listing in getattr(model, "used_listings", []):
+    named = [(listing, "FLASH型号") for listing in listings_naming.get(model.name, [])]
+    for listing, column in named + [(u, u.maker) for u in getattr(model, "used_listings", [])]:
         title, _, location = listing.source.rpartition(", ")
         if not title or "@" not in location or listing.source in by_source:
             title, location = listing.source, ""
         family = families.setdefault(title, ([], []))
         if location and location not in family[0]:
             family[0].append(location)
-        if listing.maker not in family[1]:
-            family[1].append(listing.maker)
-    for title, (locations, makers) in families.items():
+        if column not in family[1]:
+            family[1].append(column)
+    for title, (locations, columns_given) in families.items():
         if locations:
             repository, _, first = locations[0].partition(":")
             rest = [loc.partition(":")[2] for loc in locations[1:]]
             title = f"{title}, {repository}:" + ", ".join([first] + rest)
         columns = by_source.setdefault(title, [])
-        columns.extend(m for m in makers if m not in columns)
+        columns.extend(c for c in columns_given if c not in columns)
     entries = [f"{source} {{{' '.join(columns)}}}" for source, columns in by_source.items()]
     return [model.name, model.base_part, " ; ".join(entries)]
+
+
+def crosscheck_line(model):
+    check = model.id_check
+    return [model.name, check["id"], " ; ".join(check["families"]), check["agrees"],
+            check["settled"], check["id_reading"], check["part_reading"],
+            " ; ".join(check["sources"])]
 
 
 def csv_text(rows):
@@ -504,13 +500,13 @@ def csv_text(rows):
 
 
 def build():
-    rng = random.Random(SEED)
     listings = support_lists.read_listings()
     table_facts = flash_facts.read_facts()
     known_parts = {f.part for f in table_facts}
     facts = table_facts + support_lists.facts_of(listings, known_parts)
-    candidates = collect_models(facts, flash_facts.read_ordering_codes(), read_scheme_sources(),
-                                read_variant_rules())
+    candidates = collect_models(facts, sorted({l.part for l in listings
+                                               if l.details.get("naming") not in NOT_PART_NAMES}),
+                                flash_facts.read_ordering_codes(), read_scheme_sources())
     pairings = support_lists.Pairings(listings)
     for model in candidates.values():
         model.pairings = pairings.of(model.name, model.base_part, model.maker,
@@ -518,28 +514,29 @@ def build():
     fixed_groups = {}
     for row in read_csv("fixed_rows.csv"):
         fixed_groups.setdefault(row["FLASH型号"], []).append(
-            [row[c] for c in COLUMNS] + [row["sources"], row["controllers_like"]])
+            [row[c] for c in COLUMNS] + [row["sources"]])
     for name in fixed_groups:
         candidates.pop(name, None)
-    pinned, chosen = choose_models(candidates, len(fixed_groups))
-    taken = [len(rows) for rows in fixed_groups.values()] + list(PINNED_ROWS.values())
-    counts = row_counts(chosen, taken, rng)
-    add_remarks(chosen, counts)
-    by_name = {m.name: m for m in pinned + chosen}
-    blocks = [model_block(m, PINNED_ROWS[m.name], rng) for m in pinned]
-    blocks += [model_block(m, n, rng) for m, n in zip(chosen, counts)]
-    blocks += [fixed_block(name, rows, by_name, rng) for name, rows in fixed_groups.items()]
-    rows = build_rows(blocks, rng)
-    decorate(rows, set(fixed_groups), rng)
-    source_rows = [sources_line(m) for m in pinned + chosen]
+    models = sorted(candidates.values(), key=lambda m: m.name)
+    blocks = [model_block(m) for m in models]
+    blocks += [fixed_block(name, rows) for name, rows in fixed_groups.items()]
+    rows = build_rows(blocks)
+    listings_naming = {}
+    for listing in listings:
+        listings_naming.setdefault(listing.part, []).append(listing)
+    source_rows = [sources_line(m, listings_naming) for m in models]
     source_rows += [[name, name, group[0][len(COLUMNS)]] for name, group in fixed_groups.items()]
+    checks = [crosscheck_line(m) for m in models if m.id_check]
     return (csv_text([COLUMNS] + rows),
-            csv_text([["model", "base_part", "sources"]] + sorted(source_rows)))
+            csv_text([["model", "base_part", "sources"]] + sorted(source_rows)),
+            csv_text([["model", "id", "families", "part_number_agrees", "settled",
+                       "id_reading", "part_number_reading", "sources"]] + checks))
 
 
 def main():
-    data, sources = build()
-    targets = {RESOURCES / "flash_data.csv": data, RESOURCES / "flash_sources.csv": sources}
+    data, sources, checks = build()
+    targets = {RESOURCES / "flash_data.csv": data, RESOURCES / "flash_sources.csv": sources,
+               RESOURCES / "id_crosscheck.csv": checks}
     if "--check" in sys.argv[1:]:
         stale = [p.name for p, text in targets.items()
                  if not p.exists() or p.read_bytes() != text.encode("utf-8")]

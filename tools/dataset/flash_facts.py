@@ -19,14 +19,42 @@ import part_numbers
 FACTS = Path(__file__).resolve().parent / "facts"
 
 MAKER_CODES = {"Samsung": "EC", "Hynix": "AD", "Toshiba": "98", "SanDisk": "45", "Micron": "2C",
-               "Intel": "89", "ST": "20", "Numonyx": "20", "Spansion": "01"}
+               "Intel": "89", "ST": "20", "Numonyx": "20", "Spansion": "01", "Macronix": "C2",
+               "Winbond": "EF", "SpecTek": "B5"}
+# How lists spell some makers.
+MAKER_SPELLINGS = {"MXIC": "Macronix", "Spectek": "SpecTek"}
 
-MODEL_PATTERN = re.compile(r"^[A-Z0-9()\-/_]{8,19}$")
+MODEL_PATTERN = re.compile(r"^[A-Z0-9()\-/_]{4,50}$")
+MAKER_OF_CODE = {"EC": "Samsung", "AD": "Hynix", "98": "Toshiba", "45": "SanDisk", "2C": "Micron",
+                 "89": "Intel", "20": "ST", "01": "Spansion", "C2": "Macronix", "EF": "Winbond",
+                 "B5": "SpecTek"}
+# The marking printed on a package where it is not a part number of a scheme we read (SanDisk's
+# and Toshiba's package codes, Micron's FBGA codes): letters and digits, maybe a hyphen.
+MARKING = re.compile(r"^[A-Z0-9][A-Z0-9-]{4,49}$")
+# Names that begin as a scheme's part numbers do but do not read by it are shorthands or
+# misprints ("MT29F256G-C", "K9LBG08UOD"); names that begin with a maker's name are a table's
+# placeholders ("SANDISK_32GB").
+SCHEME_START = re.compile(
+    r"^(K9|HY?27|T[CHX]58|MT29|(JS|PF|BK|I|X)?29F|NAND\d|S34M|SD[A-Z]N|SD-|DTN[A-Z]{4}|\d+GB)")
+MAKER_WORD = re.compile(r"^(SAMSUNG|HYNIX|TOSHIBA|SANDISK|MICRON|INTEL|SPECTEK|KIOXIA)")
+
+
+def is_marking(name):
+    """Whether a name a source writes, which no scheme of ours reads, is still a chip's name."""
+    return bool(MARKING.match(name) and re.search(r"\d", name) and re.search(r"[A-Z]", name)
+                and "XX" not in name and not SCHEME_START.match(name)
+                and not MAKER_WORD.match(name))
+# Lists write notes after a name: "(TOG)", "(L74)", "_2DIE", "*1", "/C/D" for sister parts.
+ANNOTATION_START = "(_*/,- "
 HEX_BYTE = re.compile(r"^[0-9A-F]{2}$")
 
 # Where a source comes from: forks and copies of one table count once when we count
 # independent confirmations of an ID.
 LINEAGES = (
+    # SSD controller makers' tool tables collected in one repository: one family per maker
+    # (Silicon Motion's SSD and ForceFlash tables with its USB tool tables).
+    (":smssd/", "smi"), (":smff/", "smi"), (":jm/", "jmicron"), (":sf/", "sandforce"),
+    (":ma/", "maxio"), (":mk/", "maxio"),
     ("ChipsBank", "chipsbank"), ("Alcor", "alcor"), ("Silicon Motion", "smi"),
     ("Innostor", "innostor"),
     ("torvalds/linux", "linux"), ("u-boot/u-boot", "linux"), ("barebox/", "linux"),
@@ -79,10 +107,18 @@ def _int_or_none(text):
 
 
 def normalise_part(name):
+    """The part number a written name gives: upper case, without blanks, without a driver
+    table's NAND_ prefix, and without a note written after it. The name is cut at a note only
+    where what stays reads as a part number of its maker's scheme."""
     name = name.strip().upper().replace(" ", "")
     for prefix in ("NAND_", "TNAND_"):
         if name.startswith(prefix) and len(name) > len(prefix) + 6:
             name = name[len(prefix):]
+    if part_numbers.decode(name):
+        return name
+    for end in range(len(name) - 1, 3, -1):
+        if name[end] in ANNOTATION_START and part_numbers.decode(name[:end]):
+            return name[:end]
     return name
 
 
@@ -215,6 +251,8 @@ def read_id(id_bytes, maker):
                                                 id_bytes[1] in MICRON_DEVICE_CODES):
         said["ce_gbit"] = CE_DENSITY_GBIT[id_bytes[1]]
         said["width"] = 16 if id_bytes[1][0] in "BC24" else 8
+    if maker in ("Samsung", "Hynix", "Toshiba"):
+        said["dies_per_ce"] = 1 << (third & 3)
     six = len(id_bytes) >= 6
     if maker in ("Micron", "Intel") and id_bytes[1] in MICRON_DEVICE_CODES:
         said["page"] = 1024 << (fourth & 3)

@@ -101,17 +101,24 @@ ST_FAMILY_PAGES = {"A": 512}
 
 SPANSION_DENSITY_MBIT = {"01G": 1024, "02G": 2048, "04G": 4096, "08G": 8192}
 
+# x16 parts write "16" where x8 parts write the technology digit and "8".
 SAMSUNG_RE = re.compile(
-    r"^(K9([A-Z])(\d\d|\d[A-Z]|[A-Z][A-Z])([0DYB])([86])([A-Z])([0-9CJ])([MA-G]))(-[A-Z0-9]+)?$")
-HYNIX_RE = re.compile(r"^(H27([USQ])([0-9A-Z]{2})([86])([A-Z])([0-9A-Z])([MA-G]))([A-Z0-9-]*)$")
+    r"^(K9([A-Z])(\d\d|\d[A-Z]|[A-Z][A-Z])([0DYB]8|16)([A-Z])([0-9CJ])([MA-G]))(-[A-Z0-9]+)?$")
+# The first markings wrote HY27 before the same fields.
+HYNIX_RE = re.compile(
+    r"^(HY?27([USQ])([0-9A-Z]{2})([86])([A-Z])([0-9A-Z])([MA-G]))([A-Z0-9-]*)$")
 HYNIX_LEGACY_RE = re.compile(
-    r"^(HY27([USL])([A-Z])(08|16)(\d\d|\d[A-Z]|[A-Z][A-Z])(\d)([MA-G]))([A-Z0-9-]*)$")
+    r"^(HY27([USL])([A-Z])(08|16)(\d\d|\d[A-Z]|[A-Z][A-Z])([0-9A-Z])([MA-G]))([A-Z0-9-]*)$")
+# Later parts write a letter where earlier ones have the page digit; package and chip-enable
+# digits come as a whole four-character suffix or not at all.
 TOSHIBA_RE = re.compile(
-    r"^((T[CH]58)([NDT])([A-Z])(M[89]|G[0-9A-F]|T[01])([SHDETU])(\d)([A-L]))"
-    r"([A-Z]{2})?([0-9A-Z])?([0-9A-Z])?$")
-SANDISK_RE = re.compile(r"^(SD([TYQZ])N([L-S])([A-Z])([A-D])[A-Z]{2})-?(\d{3})G")
+    r"^((T[CH]58)([A-Z])([A-Z])(M[89]|G[0-9A-F]|T[01])([A-Z])([0-9A-Z])([0-9A-L]))"
+    r"(?:([A-Z]{2})([0-9A-Z])([0-9A-Z]))?$")
+SANDISK_RE = re.compile(
+    r"^(SD([TYQZ])N([L-S])([A-Z])([A-D])[A-Z]{2})[-_]?(\d{3})G[A-Z0-9]*$")
+
 MICRON_RE = re.compile(
-    r"^(MT29F(\d+G)(08|16)([ACE])([A-Z])([A-Z])([A-Z])([ABC]))([A-Z0-9]*)$")
+    r"^(MT29F(\d+[GT])(08|16)([ACE])([A-Z])([A-Z])([A-H])([ABCF]))([A-Z0-9]*)$")
 # Before 2009: configuration, voltage and generation letters, then the package.
 MICRON_LEGACY_RE = re.compile(
     r"^(MT29F(\d+G)(08|16)([ABDFMQRTUW])([AB])([A-C]))(WP|WC|[CDHJ]\d)?$")
@@ -122,16 +129,22 @@ MICRON_LEGACY_CONFIGURATIONS = {
     "U": ("MLC", 4, 2), "W": ("MLC", 8, 4)}
 INTEL_RE = re.compile(
     r"^(?:JS|PF|BK)?(29F(\d\d)([GB])(08|16)([A-Z])([A-Z])([NMT])([A-F])(\d))([A-Z0-9]*)$")
-ST_RE = re.compile(r"^(NAND(128|256|512|\d\dG)([WR])([34])([A-Z])(\d)([A-Z]))([A-Z0-9]*)$")
-SPANSION_RE = re.compile(r"^(S34M([LS])(0\dG)(\d)(\d\d))([A-Z0-9]*)$")
+# The series name (NAND512W3A) is written alone too, without die and package codes.
+ST_RE = re.compile(
+    r"^(NAND(128|256|512|\d\dG)([WR])([34])([A-Z])(?:(\d)([A-Z]))?)([A-Z0-9]*)$")
+# The series name (S34ML01G1) is written alone too, without the width digits.
+SPANSION_RE = re.compile(r"^(S34M([LS])(0\dG)(\d)(\d\d)?)([A-Z0-9]*)$")
 
 
 def decode_samsung(model):
     m = SAMSUNG_RE.match(model)
     if not m:
         return None
-    base, klass, density, tech, width, voltage, mode, gen, _ = m.groups()
-    cell, dies = SAMSUNG_CLASSES.get(klass, (None, None))
+    base, klass, density, organisation, voltage, mode, gen, _ = m.groups()
+    if klass not in SAMSUNG_CLASSES:
+        return None
+    cell, dies = SAMSUNG_CLASSES[klass]
+    tech, width = organisation
     ddr = tech in SAMSUNG_DDR_TECHNOLOGIES
     return PartNumber("Samsung", base, "samsung", DENSITY_CODES.get(density), cell, dies,
                       SAMSUNG_CHIP_ENABLES.get(mode), 8 if width == "8" else 16,
@@ -143,22 +156,26 @@ def decode_samsung(model):
 
 
 def decode_hynix(model):
-    m = HYNIX_RE.match(model)
-    if m:
-        base, voltage, density, width, klass, mode, gen, _ = m.groups()
-        cell, dies = HYNIX_CLASSES.get(klass, (None, None))
-        return PartNumber("Hynix", base, "hynix", DENSITY_CODES.get(density), cell, dies,
-                          HYNIX_CHIP_ENABLES.get(mode), 8 if width == "8" else 16,
-                          HYNIX_VOLTAGES.get(voltage), GENERATIONS.get(gen),
-                          codes=(("density", density), ("cell", klass), ("dies", klass),
-                                 ("chip_enables", mode), ("width", width),
-                                 ("voltage", voltage), ("generation", gen)))
+    # HY27 names are read by the older marking first: "HY27UF08BGFB" is not "HY27U F0 8 ...".
     m = HYNIX_LEGACY_RE.match(model)
     if m:
         base, voltage, klass, width, density, mode, gen, _ = m.groups()
         cell, dies = ("SLC", 1) if klass == "S" else HYNIX_CLASSES.get(klass, (None, None))
         return PartNumber("Hynix", base, "hynix-legacy", DENSITY_CODES.get(density), cell, dies,
                           HYNIX_LEGACY_CHIP_ENABLES.get(mode), int(width),
+                          HYNIX_VOLTAGES.get(voltage), GENERATIONS.get(gen),
+                          codes=(("density", density), ("cell", klass), ("dies", klass),
+                                 ("chip_enables", mode), ("width", width),
+                                 ("voltage", voltage), ("generation", gen)))
+    m = HYNIX_RE.match(model)
+    if m and model.startswith("HY") and (m.group(3) not in DENSITY_CODES or
+                                         m.group(5) not in HYNIX_CLASSES):
+        m = None  # an HY27 name that reads by neither marking
+    if m:
+        base, voltage, density, width, klass, mode, gen, _ = m.groups()
+        cell, dies = HYNIX_CLASSES.get(klass, (None, None))
+        return PartNumber("Hynix", base, "hynix", DENSITY_CODES.get(density), cell, dies,
+                          HYNIX_CHIP_ENABLES.get(mode), 8 if width == "8" else 16,
                           HYNIX_VOLTAGES.get(voltage), GENERATIONS.get(gen),
                           codes=(("density", density), ("cell", klass), ("dies", klass),
                                  ("chip_enables", mode), ("width", width),
@@ -171,8 +188,11 @@ def decode_toshiba(model):
     if not m:
         return None
     base, prefix, level, voltage, density, cell, page_code, process, _pkg, channels, _ = m.groups()
-    width = 8 if page_code in "01234" else 16
-    page_digit = page_code if width == 8 else str(int(page_code) - 5)
+    if page_code.isdigit():
+        width = 8 if page_code in "01234" else 16
+        page_digit = page_code if width == 8 else str(int(page_code) - 5)
+    else:
+        width, page_digit = None, None
     return PartNumber("Toshiba", base, "toshiba", TOSHIBA_DENSITY_MBIT.get(density),
                       TOSHIBA_CELLS.get(cell), 1 if prefix == "TC58" else None,
                       TOSHIBA_CHIP_ENABLES.get(channels) if channels else None, width,
@@ -181,7 +201,7 @@ def decode_toshiba(model):
                       "toggle" if level == "T" else None,
                       codes=(("density", density), ("cell", cell), ("dies", prefix),
                              ("chip_enables", channels),
-                             ("width", "0-4" if width == 8 else "5-9"),
+                             ("width", {8: "0-4", 16: "5-9"}.get(width)),
                              ("voltage", voltage), ("interface", level), ("process", process),
                              ("page", page_code)))
 
@@ -203,7 +223,8 @@ def decode_micron(model):
     if m:
         base, density, width, level, klass, voltage, gen, interface, _ = m.groups()
         dies, ces = MICRON_CLASSES.get(klass, (None, None))
-        return PartNumber("Micron", base, "micron", int(density[:-1]) * 1024,
+        gbit = int(density[:-1]) * (1024 if density.endswith("T") else 1)
+        return PartNumber("Micron", base, "micron", gbit * 1024,
                           MICRON_CELLS.get(level), dies, ces, int(width),
                           MICRON_VOLTAGES.get(voltage), ord(gen) - ord("A") + 1,
                           interface in "BC", ddr_only="ddr" if interface == "C" else None,
@@ -257,7 +278,7 @@ def decode_spansion(model):
         return None
     base, voltage, density, _gen, width, _ = m.groups()
     return PartNumber("Spansion", base, "spansion", SPANSION_DENSITY_MBIT.get(density), "SLC",
-                      width=8 if width == "00" else 16,
+                      width={"00": 8, "04": 16}.get(width),
                       voltage="3.3V" if voltage == "L" else "1.8V",
                       codes=(("density", density), ("cell", "S34"), ("width", width),
                              ("voltage", voltage)))
@@ -268,6 +289,8 @@ DECODERS = (decode_samsung, decode_hynix, decode_toshiba, decode_sandisk, decode
 
 
 def decode(model) -> Optional[PartNumber]:
+    if "XX" in model:
+        return None  # a pattern a list writes for a family ("K9XXG08XXC"), not a part
     for decoder in DECODERS:
         part = decoder(model)
         if part:

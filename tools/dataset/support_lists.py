@@ -1,10 +1,11 @@
 """The controller makers' published flash support lists: which controller chip drives which flash.
 
 tools/dataset/facts/support_lists.csv holds one line per (list, controller chip, flash) as the
-list names it: ChipsBank's and Alcor's support lists, the flash tables of Silicon Motion's and
-Innostor's mass-production tools, and flash seen beside a controller in real drives. A list
-names a flash by part number (matched to a model by its part number or its base part) or, in
-Innostor's tables and the observed drives, by ID bytes (matched to a model whose ID begins so).
+list names it: ChipsBank's and Alcor's support lists, the flash tables of Silicon Motion's,
+Innostor's and Phison's mass-production tools, and flash seen beside a controller in real drives.
+A list names a flash by part number (matched to a model by its part number or its base part) or
+by ID bytes (matched to a model whose ID begins so): Innostor's tables by ID bytes only, Phison's
+table and the observed drives both ways.
 The details a list gives (cell type, page, capacity, ...) are facts about the flash, too.
 """
 
@@ -71,10 +72,16 @@ def facts_of(listings, known_parts):
     facts, seen = [], set()
     for listing in listings:
         vendor = listing.details.get("vendor")
+        vendor = flash_facts.MAKER_SPELLINGS.get(vendor, vendor)
+        # A table that names no maker gives it by the maker code, the first ID byte.
+        if not vendor and listing.id_bytes:
+            vendor = flash_facts.MAKER_OF_CODE.get(listing.id_bytes[0])
         vendor = vendor if vendor in VENDORS else None
         part = listing.part
-        if not vendor or (listing.list_key.startswith("innostor") or
-                          not (part_numbers.decode(part) or part in known_parts)):
+        if not vendor or listing.details.get("naming") or (
+                listing.list_key.startswith("innostor") or
+                not (part_numbers.decode(part) or part in known_parts or
+                     flash_facts.is_marking(part))):
             continue
         key = (_lineage(listing.list_key), part, listing.id_bytes)
         if key in seen:
@@ -104,11 +111,16 @@ class Pairings:
     """Which listed controller chips drive a model, by part number, base part or ID bytes."""
 
     def __init__(self, listings):
-        self.by_part, self.by_id = {}, []
+        self.by_part, self.by_id = {}, {}  # by_id: first four ID bytes -> listings
         for listing in listings:
-            if listing.list_key.startswith("innostor") or listing.details.get("observed"):
-                if len(listing.id_bytes) >= 5:
-                    self.by_id.append(listing)
+            # Innostor's and Phison's tools match a flash by its ID bytes, as a drive does.
+            by_id = listing.list_key.startswith(("innostor", "phison")) or \
+                listing.details.get("observed")
+            if by_id and len(listing.id_bytes) >= 5:
+                self.by_id.setdefault(listing.id_bytes[:4], []).append(listing)
+            # Innostor's tables name the flash loosely; Phison's table and drives seen with a
+            # named flash pair by that name too.
+            if listing.list_key.startswith("innostor") or not listing.part:
                 continue
             decoded = part_numbers.decode(listing.part)
             for name in {listing.part, decoded.base if decoded else listing.part}:
@@ -120,9 +132,10 @@ class Pairings:
         for name in (model_name, base_part):
             for listing in self.by_part.get(name, []):
                 found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
-        first_bytes = [alternatives[0] for alternatives in id_alternatives or []]
-        for listing in self.by_id:
+        first_bytes = tuple(alternatives[0] for alternatives in id_alternatives or [])
+        for listing in self.by_id.get(first_bytes[:4], []):
             vendor = listing.details.get("vendor", maker)
-            if vendor == maker and tuple(first_bytes[:len(listing.id_bytes)]) == listing.id_bytes:
+            vendor = flash_facts.MAKER_SPELLINGS.get(vendor, vendor)
+            if vendor == maker and first_bytes[:len(listing.id_bytes)] == listing.id_bytes:
                 found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
         return {maker_column: list(chips.values()) for maker_column, chips in found.items()}

@@ -37,6 +37,8 @@ class Checker {
     CheckReport run() {
         checkRows();
         checkSources();
+        checkWrittenNames();
+        checkIdChecks();
         checkFactsFile();
         applyExceptions();
         std::stable_sort(report_.findings.begin(), report_.findings.end(),
@@ -146,6 +148,83 @@ class Checker {
         return Outcome::pass();
     }
 
+    void checkWrittenNames() {
+        if (input_.writtenNames == nullptr) {
+            return;
+        }
+        for (const auto& note : input_.writtenNames->notes) {
+            report_.notes.push_back(note);
+        }
+        tallies_.of(rule::kModelWritten, "models");
+        std::set<std::string> seen;
+        for (const auto& row : *input_.rows) {
+            const std::string& model = row.fields[column::kModel];
+            if (!seen.insert(model).second) {
+                continue;
+            }
+            record(rule::kModelWritten, "models",
+                   input_.writtenNames->writes(model)
+                       ? Outcome::pass()
+                       : Outcome::fail("no facts file writes this name"),
+                   input_.datasetName, row.line, model);
+        }
+    }
+
+    // The generator's record of each model's ID check against the data set: a kept ID is the
+    // one the model's rows carry, an ID left out is in none of them.
+    void checkIdChecks() {
+        std::map<std::string, std::vector<const FlashRecord*>> rowsOfModel;
+        for (const auto& row : *input_.rows) {
+            rowsOfModel[row.fields[column::kModel]].push_back(&row);
+        }
+        DatasetSummary& summary = report_.summary;
+        summary.rows = input_.rows->size();
+        summary.models = rowsOfModel.size();
+        summary.modelsWithId = static_cast<std::size_t>(
+            std::count_if(rowsOfModel.begin(), rowsOfModel.end(), [](const auto& entry) {
+                return !entry.second.front()->fields[column::kIdBytes].empty();
+            }));
+        if (input_.idChecks == nullptr) {
+            return;
+        }
+        tallies_.of(rule::kIdCrosscheck, "models");
+        for (const auto& problem : input_.idChecks->problems) {
+            record(rule::kIdCrosscheck, "models", Outcome::fail(problem.detail),
+                   input_.idChecksName, problem.line, {});
+        }
+        for (const auto& check : input_.idChecks->checks) {
+            const auto found = rowsOfModel.find(check.model);
+            if (found == rowsOfModel.end()) {
+                record(rule::kIdCrosscheck, "models",
+                       Outcome::fail(check.model + " is not a model of " + input_.datasetName),
+                       input_.idChecksName, check.line, check.model);
+                continue;
+            }
+            const bool kept = check.settled == "kept";
+            const auto differs = std::find_if(
+                found->second.begin(), found->second.end(), [&](const FlashRecord* row) {
+                    const std::string& stored = row->fields[column::kIdBytes];
+                    return kept ? stored != check.id : stored == check.id;
+                });
+            const FlashRecord& first = *found->second.front();
+            record(
+                rule::kIdCrosscheck, "models",
+                differs == found->second.end()
+                    ? Outcome::pass()
+                    : Outcome::fail("ID号 \"" + (*differs)->fields[column::kIdBytes] + "\", but " +
+                                    input_.idChecksName + " line " + std::to_string(check.line) +
+                                    " has \"" + check.id + "\" " + check.settled),
+                input_.datasetName, differs == found->second.end() ? first.line : (*differs)->line,
+                check.model);
+            if (kept && check.families.size() >= 2) {
+                ++summary.idsConfirmedByFamilies;
+            }
+            if (check.disagrees()) {
+                summary.disagreements.push_back({first.line, check});
+            }
+        }
+    }
+
     void checkFactsFile() {
         if (input_.controllerFacts == nullptr) {
             report_.notes.push_back(input_.controllerFactsName +
@@ -222,6 +301,15 @@ CheckReport runDatasetCheck(const CheckPaths& paths) {
         facts = parseControllerFacts(readTextFile(paths.controllerFacts),
                                      paths.controllerFacts.filename().string());
     }
+    std::optional<WrittenNames> written;
+    if (paths.facts) {
+        written = readWrittenNames(*paths.facts);
+    }
+    std::optional<IdChecks> idChecks;
+    if (paths.idChecks) {
+        idChecks =
+            parseIdChecks(readTextFile(*paths.idChecks), paths.idChecks->filename().string());
+    }
     std::optional<KnownExceptions> exceptions;
     if (paths.exceptions) {
         exceptions = parseKnownExceptions(readTextFile(*paths.exceptions),
@@ -235,6 +323,11 @@ CheckReport runDatasetCheck(const CheckPaths& paths) {
     input.controllerFacts = facts ? &*facts : nullptr;
     input.controllerFactsName = paths.controllerFacts.filename().string();
     input.exceptions = exceptions ? &*exceptions : nullptr;
+    input.writtenNames = written ? &*written : nullptr;
+    input.idChecks = idChecks ? &*idChecks : nullptr;
+    if (paths.idChecks) {
+        input.idChecksName = paths.idChecks->filename().string();
+    }
     if (paths.exceptions) {
         input.exceptionsName = paths.exceptions->filename().string();
     }
@@ -268,6 +361,23 @@ void printReport(const CheckReport& report, std::ostream& out) {
             << std::setw(9) << tally.checked << std::setw(8) << tally.failed << std::setw(10)
             << tally.accepted << std::setw(9) << tally.unknown << std::setw(16)
             << percent(tally.failed, tally.checked) << '\n';
+    }
+    const DatasetSummary& summary = report.summary;
+    out << "\nrows: " << summary.rows << "\nmodels: " << summary.models
+        << "\nmodels with ID bytes: " << summary.modelsWithId
+        << ", confirmed by two or more independent table families: "
+        << summary.idsConfirmedByFamilies
+        << "\nID bytes that disagree with their part number: " << summary.disagreements.size()
+        << '\n';
+    for (const auto& [line, check] : summary.disagreements) {
+        std::string families;
+        for (const auto& family : check.families) {
+            families += (families.empty() ? "" : ", ") + family;
+        }
+        out << "flash_data.csv line " << line << ": id-disagreement: " << check.model << ": ID "
+            << check.id << " (" << families << ") reads " << check.idReading
+            << "; the part number reads " << check.partReading << " (" << check.agrees.substr(4)
+            << "); settled: ID " << check.settled << "; sources: " << check.sources << '\n';
     }
     const auto failures = report.unacceptedFailures();
     out << '\n'

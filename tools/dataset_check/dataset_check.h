@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tools/dataset/flash_dataset.h"
+#include "tools/dataset_check/provenance_files.h"
 #include "tools/dataset_check/side_files.h"
 
 namespace norvessa::dataset::check {
@@ -35,10 +36,26 @@ struct RuleTally {
     std::size_t unknown = 0;
 };
 
+// A model whose ID bytes one table family alone gives and its part number reads otherwise, and
+// how the generator settled it.
+struct IdDisagreement {
+    std::size_t line = 0;  // the model's first row in the data set
+    IdCheck check;
+};
+
+struct DatasetSummary {
+    std::size_t rows = 0;
+    std::size_t models = 0;
+    std::size_t modelsWithId = 0;
+    std::size_t idsConfirmedByFamilies = 0;  // given alike by two or more independent families
+    std::vector<IdDisagreement> disagreements;
+};
+
 struct CheckReport {
     std::vector<Finding> findings;  // failures, accepted or not, in file and line order
     std::vector<RuleTally> tallies;
     std::vector<std::string> notes;  // missing side files, exceptions that no longer apply
+    DatasetSummary summary;
     std::size_t unacceptedFailures() const;
 };
 
@@ -52,6 +69,9 @@ struct CheckInput {
     std::string controllerFactsName = "controller_facts.csv";
     const KnownExceptions* exceptions = nullptr;
     std::string exceptionsName = "known_exceptions.csv";
+    const WrittenNames* writtenNames = nullptr;  // nothing: the model-written rule is not run
+    const IdChecks* idChecks = nullptr;          // nothing: the id-crosscheck rule is not run
+    std::string idChecksName = "id_crosscheck.csv";
 };
 
 CheckReport checkDataset(const CheckInput& input);
@@ -61,6 +81,8 @@ struct CheckPaths {
     std::filesystem::path sources;
     std::filesystem::path controllerFacts;
     std::optional<std::filesystem::path> exceptions;
+    std::optional<std::filesystem::path> facts;     // the folder of the generator's facts
+    std::optional<std::filesystem::path> idChecks;  // the generator's id_crosscheck.csv
 };
 
 // Reads the files and checks them. A missing sources or controller-facts file is a note and
@@ -69,7 +91,9 @@ struct CheckPaths {
 CheckReport runDatasetCheck(const CheckPaths& paths);
 
 // Every failure on a line of its own ("flash_data.csv line 58: id-capacity: K9HCG08U5M: …"),
-// accepted ones marked with their reason, then the notes and a table of the tallies.
+// accepted ones marked with their reason, then the notes, a table of the tallies, and the
+// summary: rows, models, IDs confirmed by independent families, and each disagreement between
+// an ID and its part number with how it was settled.
 void printReport(const CheckReport& report, std::ostream& out);
 
 }  // namespace norvessa::dataset::check

@@ -1,7 +1,7 @@
 // norvessa-dataset-check: checks the lookup data set against the flash decoders, the controller
 // facts and the sources, and prints every failure and the rate of each rule.
 //   norvessa-dataset-check [--data FILE] [--sources FILE] [--controller-facts FILE]
-//                          [--exceptions FILE]
+//                          [--exceptions FILE] [--facts FOLDER] [--id-crosscheck FILE]
 // Paths default to the files of a checkout, relative to the current folder. Exit status: 0 when
 // every failure is a known exception, 1 when some are not, 2 when a file cannot be read.
 
@@ -16,17 +16,24 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: norvessa-dataset-check [--data FILE] [--sources FILE] [--controller-facts FILE]\n"
-    "                              [--exceptions FILE]\n"
+    "                              [--exceptions FILE] [--facts FOLDER] [--id-crosscheck FILE]\n"
     "defaults: resources/flash_data.csv, resources/flash_sources.csv,\n"
-    "          resources/controller_facts.csv, tools/dataset/known_exceptions.csv (if present)\n";
+    "          resources/controller_facts.csv, tools/dataset/known_exceptions.csv,\n"
+    "          tools/dataset/facts, resources/id_crosscheck.csv (the last three if present)\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using norvessa::dataset::check::CheckPaths;
-    CheckPaths paths{"resources/flash_data.csv", "resources/flash_sources.csv",
-                     "resources/controller_facts.csv", std::nullopt};
+    CheckPaths paths{"resources/flash_data.csv",
+                     "resources/flash_sources.csv",
+                     "resources/controller_facts.csv",
+                     std::nullopt,
+                     std::nullopt,
+                     std::nullopt};
     const std::filesystem::path defaultExceptions = "tools/dataset/known_exceptions.csv";
+    const std::filesystem::path defaultFacts = "tools/dataset/facts";
+    const std::filesystem::path defaultIdChecks = "resources/id_crosscheck.csv";
     bool exceptionsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
@@ -49,6 +56,10 @@ int main(int argc, char** argv) {
         } else if (option == "--exceptions") {
             paths.exceptions = value;
             exceptionsGiven = true;
+        } else if (option == "--facts") {
+            paths.facts = value;
+        } else if (option == "--id-crosscheck") {
+            paths.idChecks = value;
         } else {
             std::cerr << "norvessa-dataset-check: unknown option " << option << '\n' << kUsage;
             return 2;
@@ -56,6 +67,12 @@ int main(int argc, char** argv) {
     }
     if (!exceptionsGiven && std::filesystem::exists(defaultExceptions)) {
         paths.exceptions = defaultExceptions;
+    }
+    if (!paths.facts && std::filesystem::is_directory(defaultFacts)) {
+        paths.facts = defaultFacts;
+    }
+    if (!paths.idChecks && std::filesystem::exists(defaultIdChecks)) {
+        paths.idChecks = defaultIdChecks;
     }
     try {
         const auto report = norvessa::dataset::check::runDatasetCheck(paths);
