@@ -119,10 +119,10 @@ TEST(NandIdFacts, GeneratorKeepsOpenBytesAndRefusesBadNumbers) {
             "K9K2G08U0M,Samsung,EC DA XX 15 44,2048,64,131072,2048,,,SLC,,8,,,,\"a \"\"q\"\"\","
             ",\nNOID,Samsung,,,,,,,,,,,,,,s,,\n",
         "test.csv");
-    EXPECT_NE(source.find("{\"K9K2G08U0M\", \"Samsung\", 5, {236, 218, 0, 21, 68}, 4, 2048"),
+    EXPECT_NE(source.find("{\"K9K2G08U0M\"sv, \"Samsung\"sv, 5, {236, 218, 0, 21, 68}, 4, 2048"),
               std::string::npos)
         << source;
-    EXPECT_NE(source.find("\"a \\042q\\042\""), std::string::npos);
+    EXPECT_NE(source.find("\"a \\042q\\042\"sv"), std::string::npos);
     EXPECT_EQ(source.find("NOID"), std::string::npos);
     EXPECT_THROW(nand_id_facts::generateFactsSource(header + "P,M,EC D7,8K,,,,,,,,,,,,s,,\n", "t"),
                  dataset::DatasetError);

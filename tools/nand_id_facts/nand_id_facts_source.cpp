@@ -36,7 +36,9 @@ enum Column : std::size_t {
     kSource,
 };
 
-// Bytes that cannot stand in a C++ string literal as they are go in as octal escapes.
+// Bytes that cannot stand in a C++ string literal as they are go in as octal escapes. The literal
+// carries its length (`sv`): built from a plain pointer, thousands of views would each be counted
+// out character by character in constant evaluation, past a compiler's step limit.
 std::string literal(std::string_view text, std::string_view sourceName, std::size_t line) {
     std::string out = "\"";
     for (const char character : text) {
@@ -54,7 +56,7 @@ std::string literal(std::string_view text, std::string_view sourceName, std::siz
             out += character;
         }
     }
-    return out + "\"";
+    return out + "\"sv";
 }
 
 std::uint32_t wholeNumber(std::string_view text, std::string_view column,
@@ -167,6 +169,7 @@ std::string generateFactsSource(std::string_view csvText, std::string_view sourc
                       " by tools/nand_id_facts; do not edit.\n\n"
                       "#include \"drive/nand_id_facts.h\"\n\n"
                       "namespace norvessa::drive {\n\nnamespace {\n\n"
+                      "using namespace std::string_view_literals;\n\n"
                       "constexpr NandIdFact kFacts[] = {\n";
     std::size_t kept = 0;
     for (std::size_t index = 1; index < records.size(); ++index) {
