@@ -195,11 +195,11 @@ std::optional<std::uint8_t> hexPair(std::string_view text) {
     return pairAt(text, 0);
 }
 
-extern "C" const std::uint8_t norvessaLookupImage[];
-extern "C" const std::uint8_t norvessaLookupImageEnd[];
+extern "C" const std::uint8_t norvessaDatabaseImage[];
+extern "C" const std::uint8_t norvessaDatabaseImageEnd[];
 
 std::span<const std::uint8_t> embeddedLookupImage() {
-    return {norvessaLookupImage, norvessaLookupImageEnd};
+    return {norvessaDatabaseImage, norvessaDatabaseImageEnd};
 }
 
 std::string databasePassword(const DatabaseChoice& choice) {

@@ -84,8 +84,8 @@ std::optional<std::uint8_t> hexPair(std::string_view text);
 std::string databasePassword(const DatabaseChoice& choice);
 
 // The lookup database image the program carries: built from the data set when the program is
-// built and compiled in as plain bytes (embedded_image.cpp), so that no resource system is
-// needed to read it.
+// built and compiled in as plain bytes (resources/database_image_bytes.cpp), so that no resource
+// system is needed to read it.
 std::span<const std::uint8_t> embeddedLookupImage();
 
 // Throws jet::JetError or platform::PlatformError with a message naming the image or file.
