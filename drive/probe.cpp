@@ -17,16 +17,16 @@ class ProbeStopped : public std::runtime_error {
 template <typename Parse>
 auto ask(ScsiTransport& transport, CommandId id, ProbeResult& result, Parse parse)
     -> std::optional<decltype(parse(std::span<const std::uint8_t>()))> {
-    const CommandSpec& spec = commandSpec(id);
-    result.sent.emplace_back(spec.name);
+    const VendorCommand& command = commandFor(id);
+    result.sent.emplace_back(command.name);
     const ScsiReply reply = sendCommand(transport, id);
     if (reply.timedOut) {
-        throw ProbeStopped(std::string(spec.name) + ": no answer within " +
+        throw ProbeStopped(std::string(command.name) + ": no answer within " +
                            std::to_string(kCommandTimeout.count() / 1000) +
                            " s; no further command was sent");
     }
     if (!reply.good()) {
-        result.notes.push_back(std::string(spec.name) + ": the drive refused it (status " +
+        result.notes.push_back(std::string(command.name) + ": the drive refused it (status " +
                                std::to_string(reply.status) + ", " + senseText(reply.sense) + ")");
         return std::nullopt;
     }

@@ -5,9 +5,10 @@
 
 namespace norvessa::drive {
 
-const CommandSpec& commandSpec(CommandId id) {
-    const auto* found = std::find_if(kCommands.begin(), kCommands.end(),
-                                     [id](const CommandSpec& spec) { return spec.id == id; });
+const VendorCommand& commandFor(CommandId id) {
+    const auto* found =
+        std::find_if(kCommands.begin(), kCommands.end(),
+                     [id](const VendorCommand& command) { return command.id == id; });
     if (found == kCommands.end()) {
         throw std::logic_error("a command id without a table entry");
     }
@@ -15,8 +16,8 @@ const CommandSpec& commandSpec(CommandId id) {
 }
 
 ScsiReply sendCommand(ScsiTransport& transport, CommandId id) {
-    const CommandSpec& spec = commandSpec(id);
-    return transport.execute(std::span(spec.block.data(), spec.length), spec.replyLength,
+    const VendorCommand& command = commandFor(id);
+    return transport.execute(std::span(command.block.data(), command.length), command.replyLength,
                              kCommandTimeout);
 }
 

@@ -40,7 +40,7 @@ enum class CommandId {
     AlcorFlashIds,
 };
 
-struct CommandSpec {
+struct VendorCommand {
     CommandId id;
     std::string_view name;                 // "Phison 06 05 (info page)"
     std::optional<ControllerMaker> maker;  // none: a standard command any drive answers
@@ -49,7 +49,7 @@ struct CommandSpec {
     std::uint32_t replyLength;  // bytes read from the drive
 };
 
-inline constexpr std::array<CommandSpec, 9> kCommands = {{
+inline constexpr std::array<VendorCommand, 9> kCommands = {{
     {CommandId::ReadCapacity10,
      "READ CAPACITY(10)",
      std::nullopt,
@@ -101,7 +101,7 @@ inline constexpr std::array<CommandSpec, 9> kCommands = {{
      512},
 }};
 
-const CommandSpec& commandSpec(CommandId id);
+const VendorCommand& commandFor(CommandId id);
 
 // One command at a time, each with this limit: some firmwares hang on a command they do not
 // know.

@@ -20,16 +20,16 @@ using Bytes = std::vector<std::uint8_t>;
 class FakeTransport : public ScsiTransport {
   public:
     void answer(CommandId id, Bytes data) {
-        const CommandSpec& spec = commandSpec(id);
+        const VendorCommand& command = commandFor(id);
         ScsiReply reply;
         reply.data = std::move(data);
-        replies_[Bytes(spec.block.begin(), spec.block.begin() + spec.length)] = reply;
+        replies_[Bytes(command.block.begin(), command.block.begin() + command.length)] = reply;
     }
     void timeOut(CommandId id) {
-        const CommandSpec& spec = commandSpec(id);
+        const VendorCommand& command = commandFor(id);
         ScsiReply reply;
         reply.timedOut = true;
-        replies_[Bytes(spec.block.begin(), spec.block.begin() + spec.length)] = reply;
+        replies_[Bytes(command.block.begin(), command.block.begin() + command.length)] = reply;
     }
 
     ScsiReply execute(std::span<const std::uint8_t> cdb, std::size_t dataInLength,

@@ -28,27 +28,27 @@ ControllerHint hint(ControllerMaker maker, bool byInquiry) {
 }
 
 bool inTable(const Bytes& block) {
-    return std::any_of(kCommands.begin(), kCommands.end(), [&](const CommandSpec& spec) {
-        return Bytes(spec.block.begin(), spec.block.begin() + spec.length) == block;
+    return std::any_of(kCommands.begin(), kCommands.end(), [&](const VendorCommand& command) {
+        return Bytes(command.block.begin(), command.block.begin() + command.length) == block;
     });
 }
 
 TEST(Probe, CommandTableHoldsOnlyReadOnlyBlocksAndNothingElseIsSent) {
-    for (const CommandSpec& spec : kCommands) {
-        SCOPED_TRACE(std::string(spec.name));
-        const std::uint8_t opcode = spec.block[0];
+    for (const VendorCommand& command : kCommands) {
+        SCOPED_TRACE(std::string(command.name));
+        const std::uint8_t opcode = command.block[0];
         // Phison's writing, uploading, erasing and jumping family, and Alcor's raw NAND D0.
         if (opcode == 0x06) {
-            EXPECT_TRUE(spec.block[1] == 0x05 || spec.block[1] == 0x56);
+            EXPECT_TRUE(command.block[1] == 0x05 || command.block[1] == 0x56);
             // Anything after the opcode pair would turn 06 05 into a memory read.
-            EXPECT_TRUE(std::all_of(spec.block.begin() + 2, spec.block.end(),
+            EXPECT_TRUE(std::all_of(command.block.begin() + 2, command.block.end(),
                                     [](std::uint8_t byte) { return byte == 0; }));
         }
         EXPECT_NE(opcode, 0xD0);
         EXPECT_NE(opcode, 0xC6);
         EXPECT_NE(opcode, 0xC7);
-        EXPECT_GT(spec.replyLength, 0u);  // every command reads; none carries data out
-        EXPECT_LE(spec.length, 16);
+        EXPECT_GT(command.replyLength, 0u);  // every command reads; none carries data out
+        EXPECT_LE(command.length, 16);
     }
 
     // Every maker path, with good, refused, malformed and timed-out replies.
@@ -74,8 +74,8 @@ TEST(Probe, CommandTableHoldsOnlyReadOnlyBlocksAndNothingElseIsSent) {
                 transport.answer(CommandId::AlcorFirmware, Bytes(512, 0x22));
                 transport.answer(CommandId::AlcorFlashIds, testing::idSlots(0, {kHynixId}));
             } else if (variant == 1) {
-                for (const CommandSpec& spec : kCommands) {
-                    transport.answer(spec.id, Bytes(7, 0xFF));
+                for (const VendorCommand& command : kCommands) {
+                    transport.answer(command.id, Bytes(7, 0xFF));
                 }
             } else {
                 transport.timeOut(CommandId::ReadCapacity10);
