@@ -2,29 +2,50 @@
 
 namespace norvessa::drive {
 
-std::string JsonWriter::quoted(std::string_view text) {
+void appendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHexDigits[] = "0123456789abcdef";
-    std::string out = "\"";
+    out += '"';
     for (const char character : text) {
         const auto byte = static_cast<unsigned char>(character);
-        if (character == '"' || character == '\\') {
-            out += '\\';
-            out += character;
-        } else if (character == '\n') {
-            out += "\\n";
-        } else if (character == '\r') {
-            out += "\\r";
-        } else if (character == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += "\\u00";
-            out += kHexDigits[byte >> 4];
-            out += kHexDigits[byte & 0x0F];
-        } else {
-            out += character;
+        switch (character) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (byte < 0x20) {
+                    out += "\\u00";
+                    out += kHexDigits[byte >> 4];
+                    out += kHexDigits[byte & 0x0F];
+                } else {
+                    out += character;
+                }
         }
     }
-    return out + "\"";
+    out += '"';
+}
+
+std::string JsonWriter::quoted(std::string_view text) {
+    std::string out;
+    appendJsonString(out, text);
+    return out;
 }
 
 void JsonWriter::startValue(std::string_view key) {

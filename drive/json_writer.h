@@ -12,6 +12,11 @@
 
 namespace norvessa::drive {
 
+// Appends `text` as a JSON string: quotes, backslashes and control characters escaped. It
+// appends to a line written whole, which keeps a stream's per-call cost out of the character
+// loop.
+void appendJsonString(std::string& out, std::string_view text);
+
 class JsonWriter {
   public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "drive/json_writer.h"
 #include "platform/text/utf8.h"
 
 namespace norvessa::query {
@@ -296,48 +297,6 @@ void writeCsv(std::ostream& out, const ResultTable& result) {
 
 namespace {
 
-// Appends to a line that is written whole, which keeps the stream's per-call cost out of the
-// character loop.
-void appendString(std::string& out, std::string_view text) {
-    static constexpr char kHexDigits[] = "0123456789abcdef";
-    out += '"';
-    for (const char character : text) {
-        const auto byte = static_cast<unsigned char>(character);
-        switch (character) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\b':
-                out += "\\b";
-                break;
-            case '\f':
-                out += "\\f";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (byte < 0x20) {
-                    out += "\\u00";
-                    out += kHexDigits[byte >> 4];
-                    out += kHexDigits[byte & 0x0F];
-                } else {
-                    out += character;
-                }
-        }
-    }
-    out += '"';
-}
-
 void appendValue(std::string& out, const Cell& cell) {
     switch (cell.kind) {
         case Cell::Kind::Integer:
@@ -347,7 +306,7 @@ void appendValue(std::string& out, const Cell& cell) {
             out += "null";
             return;
         case Cell::Kind::Text:
-            appendString(out, cell.text);
+            drive::appendJsonString(out, cell.text);
             return;
     }
 }
@@ -367,7 +326,7 @@ void writeJson(std::ostream& out, const ResultTable& result) {
             if (column > 0) {
                 line += ", ";
             }
-            appendString(line, result.columns[column]);
+            drive::appendJsonString(line, result.columns[column]);
             line += ": ";
             appendValue(line, result.rows[row][column]);
         }
