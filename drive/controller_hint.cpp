@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "drive/units.h"
+
 namespace norvessa::drive {
 
 namespace {
@@ -46,15 +48,6 @@ void add(std::vector<ControllerHint>& hints, ControllerMaker maker, std::string 
     }
     found->reasons.push_back(std::move(reason));
     found->byInquiry = found->byInquiry || byInquiry;
-}
-
-std::string hex4(std::uint16_t value) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    for (int shift = 12; shift >= 0; shift -= 4) {
-        text += kDigits[(value >> shift) & 0x0F];
-    }
-    return text;
 }
 
 }  // namespace
@@ -102,7 +95,7 @@ std::vector<ControllerHint> controllerHints(const UsbDrive& drive) {
         for (const MakerVendorId& entry : kMakerVendorIds) {
             if (entry.vendorId == *drive.vendorId) {
                 add(hints, entry.maker,
-                    "VID " + hex4(entry.vendorId) + " is registered to " +
+                    "VID " + hexText(entry.vendorId, 4) + " is registered to " +
                         std::string(controllerMakerName(entry.maker)) +
                         " (a brand may use it for a drive with another controller)",
                     false);

@@ -1,7 +1,6 @@
 #include "drive/drive_report.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 
 #include "drive/units.h"
@@ -18,15 +17,9 @@ void field(std::ostream& out, std::string_view label, std::string_view value) {
         << (value.empty() ? "-" : value) << '\n';
 }
 
-std::string hex4(std::uint16_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value);
-    return text;
-}
-
 std::string vidPid(const UsbDrive& drive) {
-    return (drive.vendorId ? hex4(*drive.vendorId) : std::string("?")) + ":" +
-           (drive.productId ? hex4(*drive.productId) : std::string("?"));
+    return (drive.vendorId ? hexText(*drive.vendorId, 4) : std::string("?")) + ":" +
+           (drive.productId ? hexText(*drive.productId, 4) : std::string("?"));
 }
 
 std::string usbVersionText(const UsbDrive& drive) {
@@ -373,9 +366,9 @@ void writeDriveReportJson(JsonWriter& json, const DriveReport& report) {
     json.optionalString("sg_device",
                         drive.sgName ? std::optional("/dev/" + *drive.sgName) : std::nullopt);
     json.optionalString("vid",
-                        drive.vendorId ? std::optional(hex4(*drive.vendorId)) : std::nullopt);
-    json.optionalString("pid",
-                        drive.productId ? std::optional(hex4(*drive.productId)) : std::nullopt);
+                        drive.vendorId ? std::optional(hexText(*drive.vendorId, 4)) : std::nullopt);
+    json.optionalString(
+        "pid", drive.productId ? std::optional(hexText(*drive.productId, 4)) : std::nullopt);
     json.optionalString("vendor_name", report.names.vendor);
     json.optionalString("product_name", report.names.product);
     json.string("manufacturer", drive.manufacturer);

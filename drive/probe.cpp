@@ -1,5 +1,6 @@
 #include "drive/probe.h"
 
+#include "drive/units.h"
 #include "drive/vendor_commands.h"
 
 namespace norvessa::drive {
@@ -103,15 +104,11 @@ bool probeAlcor(ScsiTransport& transport, const ControllerHint& hint, ProbeResul
     result.maker = ControllerMaker::Alcor;
     result.controller = "Alcor";
     if (chip) {
-        char id[8];
-        std::snprintf(id, sizeof id, "%04X", chip->chipId);
-        result.controller += " " + chip->chipName.value_or("chip ID " + std::string(id));
+        result.controller += " " + chip->chipName.value_or("chip ID " + hexText(chip->chipId, 4));
         result.badBlocks = chip->badBlocks;
     }
     if (firmware) {
-        char revision[8];
-        std::snprintf(revision, sizeof revision, "%02X", firmware->chipRevision);
-        result.controller += " (revision " + std::string(revision) + ")";
+        result.controller += " (revision " + hexText(firmware->chipRevision, 2) + ")";
         result.firmwareVersion = firmware->firmwareVersion;
     }
     if (auto ids = ask(transport, CommandId::AlcorFlashIds, result,

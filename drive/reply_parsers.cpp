@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "drive/units.h"
+
 namespace norvessa::drive {
 
 namespace {
@@ -58,16 +60,6 @@ std::string textField(std::span<const std::uint8_t> reply, std::size_t offset, s
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string hexBytes(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    char pair[3];
-    for (const std::uint8_t byte : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", byte);
-        text += pair;
-    }
-    return text;
-}
-
 std::uint64_t bigEndian(std::span<const std::uint8_t> bytes) {
     std::uint64_t value = 0;
     for (const std::uint8_t byte : bytes) {
@@ -103,7 +95,7 @@ PhisonInfo parsePhisonInfo(std::span<const std::uint8_t> reply) {
                          ": no \"VR\" marker at 0x17A; the reply is no Phison info page");
     }
     PhisonInfo info;
-    info.chipType = "PS" + hexBytes(reply.subspan(0x17E, 2));
+    info.chipType = "PS" + idRun(reply.subspan(0x17E, 2));
     info.chipByte = reply[0x1C6];
     char text[32];
     std::snprintf(text, sizeof text, "%d.%02X.%02X", reply[0x94], reply[0x95], reply[0x96]);
@@ -195,7 +187,7 @@ AlcorFirmware parseAlcorFirmware(std::span<const std::uint8_t> reply) {
     constexpr std::string_view kCommand = "Alcor FA 0E";
     requireLength(reply, 0x0C, kCommand, "the chip revision at 0x0B");
     refuseBlank(reply, kCommand);
-    return {reply[0x0B], hexBytes(reply.subspan(4, 4))};
+    return {reply[0x0B], idRun(reply.subspan(4, 4))};
 }
 
 Capacity parseReadCapacity10(std::span<const std::uint8_t> reply) {

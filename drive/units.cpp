@@ -41,15 +41,24 @@ std::string densityText(std::uint64_t bits) {
     return std::to_string(bits) + " bit";
 }
 
-std::string idText(std::span<const std::uint8_t> bytes) {
+std::string hexText(std::uint64_t value, int digits) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    while (value != 0 || digits > 0) {
+        text.insert(text.begin(), kDigits[value & 0x0F]);
+        value >>= 4;
+        --digits;
+    }
+    return text;
+}
+
+std::string idText(std::span<const std::uint8_t> bytes) {
     std::string text;
     for (const std::uint8_t byte : bytes) {
         if (!text.empty()) {
             text += ' ';
         }
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0F];
+        text += hexText(byte, 2);
     }
     return text;
 }

@@ -15,6 +15,9 @@ std::string sizeText(std::uint64_t bytes);
 // "32 Gbit", "512 Mbit".
 std::string densityText(std::uint64_t bits);
 
+// "13FE", "0A": the value in upper-case hexadecimal, `digits` digits at least.
+std::string hexText(std::uint64_t value, int digits);
+
 // "EC D7 94 7A 54 43"
 std::string idText(std::span<const std::uint8_t> bytes);
 
