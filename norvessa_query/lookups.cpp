@@ -361,25 +361,27 @@ ResultTable lookUpWhere(const jet::Table& table, const Matcher& matcher) {
 
 // Where an index walk over stored ID values goes after `text`, which does not match: past every
 // value that starts with the same pairs up to the first one that differs from the wanted
-// bytes, when all of them are plain pairs (a pair with alternatives, "15/10", may still match).
+// bytes, when all of them are plain pairs (a pair with alternatives, "15/10", may still match);
+// otherwise past the entries with the same key, which hold the same text (empty IDs are many).
 jet::IndexWalkStep stepAfterMismatch(std::string_view text, std::span<const std::uint8_t> wanted) {
+    const jet::IndexWalkStep pastSameText{jet::IndexWalkStep::Kind::SkipSameKey, {}};
     std::size_t groupStart = 0;
     for (const std::uint8_t byte : wanted) {
         const std::size_t groupEnd = text.find(' ', groupStart);
         if (groupEnd == std::string_view::npos) {
-            return {};
+            return pastSameText;
         }
         const std::string_view group = text.substr(groupStart, groupEnd - groupStart);
         const std::optional<std::uint8_t> pair = hexPair(group);
         if (!pair) {
-            return {};
+            return pastSameText;
         }
         if (*pair != byte) {
             return {jet::IndexWalkStep::Kind::SkipPast, std::string(text.substr(0, groupEnd + 1))};
         }
         groupStart = groupEnd + 1;
     }
-    return {};
+    return pastSameText;
 }
 
 }  // namespace

@@ -77,9 +77,10 @@ class IndexedRow {
 };
 
 // What a walk over an index does after an entry: go on to the next, leave out every following
-// entry whose text starts with `prefix` (blanks at its end included), or stop.
+// entry whose text starts with `prefix` (blanks at its end included), leave out every following
+// entry with the same key as this one, or stop.
 struct IndexWalkStep {
-    enum class Kind { Next, SkipPast, Stop };
+    enum class Kind { Next, SkipPast, SkipSameKey, Stop };
     Kind kind = Kind::Next;
     std::string prefix;
 };

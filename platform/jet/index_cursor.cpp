@@ -1,6 +1,7 @@
 #include "platform/jet/index_cursor.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "platform/jet/byte_cursor.h"
@@ -82,45 +83,50 @@ IndexPageEntries readIndexPage(std::span<const std::uint8_t> page, std::uint32_t
                                 std::to_string(tableDefinitionPage) + ")");
     }
     const std::size_t pointerSize = result.leaf ? kLeafPointerSize : kNodePointerSize;
-    std::size_t start = ip::kEntries;
     // Every entry after the first starts with the first entry's first prefixLength bytes, which
-    // may reach into its row pointer.
+    // may reach into its row pointer. Each entry is built whole at the end of `keys`, then its
+    // pointer is read and cut off.
     KeyBytes prefix;
-    KeyBytes whole;
-    for (std::size_t bit = 0; bit < kBitmapBits; ++bit) {
-        if ((bitmap[bit / 8] & (1U << (bit % 8))) == 0) {
-            continue;
-        }
-        const std::size_t end = ip::kEntries + bit;
+    result.keys.reserve(page.size());
+    std::size_t start = ip::kEntries;
+    const auto addEntry = [&](std::size_t end) {
         if (end > page.size() || end <= start) {
             throwCorrupt(where, "entry ending at " + hexOffset(end) + " lies outside the page");
         }
-        const auto stored = page.subspan(start, end - start);
-        whole.assign(prefix.begin(), prefix.end());
-        whole.insert(whole.end(), stored.begin(), stored.end());
+        const std::size_t keyOffset = result.keys.size();
+        result.keys.insert(result.keys.end(), prefix.begin(), prefix.end());
+        result.keys.insert(result.keys.end(), page.begin() + static_cast<std::ptrdiff_t>(start),
+                           page.begin() + static_cast<std::ptrdiff_t>(end));
+        const std::size_t wholeSize = result.keys.size() - keyOffset;
+        const auto whole = std::span<const std::uint8_t>(result.keys).subspan(keyOffset);
         if (result.entries.empty()) {
-            if (prefixLength > whole.size()) {
+            if (prefixLength > wholeSize) {
                 throwCorrupt(where, "shared prefix longer than the first entry");
             }
             prefix.assign(whole.begin(), whole.begin() + prefixLength);
         }
-        if (whole.size() < pointerSize) {
+        if (wholeSize < pointerSize) {
             throwCorrupt(where, "index entry at " + hexOffset(start) + " is too short");
         }
-        const std::size_t keySize = whole.size() - pointerSize;
-        const auto pointer = std::span<const std::uint8_t>(whole).subspan(keySize);
+        const std::size_t keySize = wholeSize - pointerSize;
+        const auto pointer = whole.subspan(keySize);
         IndexPageEntries::Entry entry;
-        entry.keyOffset = result.keys.size();
+        entry.keyOffset = keyOffset;
         entry.keySize = keySize;
         entry.dataPage = bigEndian(pointer.first(ip::kEntryPageSize));
         entry.dataRow = pointer[ip::kEntryPageSize];
         if (!result.leaf) {
             entry.childPage = bigEndian(pointer.subspan(kLeafPointerSize));
         }
-        result.keys.insert(result.keys.end(), whole.begin(),
-                           whole.begin() + static_cast<std::ptrdiff_t>(keySize));
+        result.keys.resize(keyOffset + keySize);
         result.entries.push_back(entry);
         start = end;
+    };
+    // The bitmap marks where each entry ends; most of its bytes are zero.
+    for (std::size_t byte = 0; byte < kBitmapBits / 8; ++byte) {
+        for (unsigned bits = bitmap[byte]; bits != 0; bits &= bits - 1) {
+            addEntry(ip::kEntries + byte * 8 + static_cast<std::size_t>(std::countr_zero(bits)));
+        }
     }
     return result;
 }

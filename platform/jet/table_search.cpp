@@ -150,6 +150,13 @@ bool Table::walkTextIndex(std::size_t position,
             if (step.kind == IndexWalkStep::Kind::Stop) {
                 return;
             }
+            if (step.kind == IndexWalkStep::Kind::SkipSameKey) {
+                // The first key after this one is this key followed by the smallest byte.
+                KeyBytes after(cursor.key().begin(), cursor.key().end());
+                after.push_back(0);
+                at = cursor.seek(after);
+                continue;
+            }
             if (step.kind == IndexWalkStep::Kind::SkipPast) {
                 if (const std::optional<KeyBytes> target = skipTarget(step, cursor.key())) {
                     at = cursor.seek(*target);
