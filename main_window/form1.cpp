@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -145,11 +146,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent, kWindowFlags) {
     setFixedSize(platform::twipsToPixels(kClientWidthTwips),
                  platform::twipsToPixels(kClientHeightTwips));
     setFont(platform::songFont(kWindowFontPoints));
-    // The icon generator's output joins the resources separately; until it has, the window
-    // goes without.
-    if (QFile::exists(resources::kProgramIconPath)) {
-        setWindowIcon(resources::loadIcon(resources::kProgramIconPath));
-    }
 
     Layout layout;
 
@@ -266,6 +262,20 @@ void Form1::SetupResultColumns() {
 void Form1::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), kBackColour);
+    // The icon waits for the first paint: reading it loads an image plugin, which the window's
+    // first appearance need not wait for.
+    if (!iconRequested_) {
+        iconRequested_ = true;
+        QTimer::singleShot(0, this, &Form1::showProgramIcon);
+    }
+}
+
+void Form1::showProgramIcon() {
+    // The icon generator's output joins the resources separately; until it has, the window
+    // goes without.
+    if (QFile::exists(resources::kProgramIconPath)) {
+        setWindowIcon(resources::loadIcon(resources::kProgramIconPath));
+    }
 }
 
 }  // namespace norvessa::main_window

@@ -94,12 +94,15 @@ class Form1 : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void showProgramIcon();
     void SetupResultColumns();
     void FillResultList();
     void AddResultRow();
     ado::Connection& connection();
     ado::Recordset& recordset();
     void closeQuietly() noexcept;
+
+    bool iconRequested_ = false;
 };
 
 }  // namespace norvessa::main_window

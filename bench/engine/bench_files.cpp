@@ -115,4 +115,8 @@ std::filesystem::path sqliteIndexedFile(std::size_t rowCount) {
     return path;
 }
 
+std::size_t shippedRowCount() {
+    return dataset::readFlashDataset(NORVESSA_DATASET_FILE).size();
+}
+
 }  // namespace norvessa::bench

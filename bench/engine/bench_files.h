@@ -15,6 +15,9 @@ inline constexpr const char* kModel = "MT29F64G08";        // 9 rows in the ship
 inline constexpr const char* kIdBytes = "EC D3 14 A5";     // the ID bytes --id looks up
 inline constexpr const char* kIdBytesEnd = "EC D3 14 A6";  // the first text after that prefix
 
+// How many rows the shipped data set has.
+std::size_t shippedRowCount();
+
 // Each writes its file unless it is already there and returns the path. Throws when the
 // file cannot be written (e.g. a size the writer does not support).
 std::filesystem::path jetFile(std::size_t rowCount);

@@ -235,23 +235,29 @@ void memchrScan(benchmark::State& state) {
     state.counters["hits"] = static_cast<double>(hits);
 }
 
-constexpr std::int64_t kShipped = 3540;
 constexpr std::int64_t kLarge = 1000000;
-
-BENCHMARK(jetLookup)
-    ->Arg(kShipped)
-    ->Arg(100000)
-    ->Arg(300000)
-    ->Arg(kLarge)
-    ->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(sqliteLookup)->Arg(kShipped)->Arg(300000)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
-BENCHMARK(sqliteIndexedLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
-BENCHMARK(jetIdLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
-BENCHMARK(sqliteIdLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
-BENCHMARK(libmdbLookup)->Arg(kShipped)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
-BENCHMARK(memchrScan)->Arg(kShipped)->Arg(300000)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// Sizes: the shipped data set as it is (its row count changes as it grows), sizes in between
+// and a million rows.
+int main(int argc, char** argv) {
+    using Lookup = void (*)(benchmark::State&);
+    const auto shipped = static_cast<std::int64_t>(bench::shippedRowCount());
+    const auto add = [](const char* name, Lookup lookup, std::vector<std::int64_t> sizes) {
+        return benchmark::RegisterBenchmark(name, lookup)
+            ->ArgsProduct({std::move(sizes)})
+            ->Unit(benchmark::kMicrosecond);
+    };
+    add("jetLookup", jetLookup, {shipped, 100000, 300000, kLarge})->Complexity(benchmark::oN);
+    add("sqliteLookup", sqliteLookup, {shipped, 300000, kLarge});
+    add("sqliteIndexedLookup", sqliteIndexedLookup, {shipped, kLarge});
+    add("jetIdLookup", jetIdLookup, {shipped, kLarge});
+    add("sqliteIdLookup", sqliteIdLookup, {shipped, kLarge});
+    add("libmdbLookup", libmdbLookup, {shipped, kLarge});
+    add("memchrScan", memchrScan, {shipped, 300000, kLarge});
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -129,6 +129,9 @@ TEST_F(Form1Test, TheWindowHasItsCaptionAFixedClientAreaAndNoMaximiseButton) {
     EXPECT_EQ(form.minimumSize(), QSize(834, 559));
     EXPECT_EQ(form.maximumSize(), QSize(834, 559));
     if (QFile::exists(norvessa::resources::kProgramIconPath)) {
+        // The icon is set once the window has first been painted.
+        showAndActivate();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.windowIcon().isNull(); }));
         const QList<QSize> sizes = form.windowIcon().availableSizes();
         EXPECT_TRUE(sizes.contains(QSize(16, 16)));
         EXPECT_TRUE(sizes.contains(QSize(256, 256)));
