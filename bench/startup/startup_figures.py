@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Start-up figures: time from process start to the end of a run that quits at the main window's
-first paint, and peak resident memory, for Norvessa and for two peers built by the same build,
-measured alternately in one run: a bare Qt Widgets window, and the fair floor, a window that
-shows one line of Chinese in the program's face (every Chinese window loads and shapes that
-face). Prints each program's shortest run (the one least disturbed by other work on the
-machine) beside its median, the ratios to both peers, and the goals against the label window.
+first paint, and peak resident memory, for Norvessa and for three peers built by the same build,
+measured alternately in one run: a bare Qt Widgets window; the fair floor, a window that shows
+one line of Chinese in the program's face (every Chinese window loads and shapes that face); and
+the design's font floor, that line at each of the six font sizes of the main window's layout
+(each size a font engine of its own). Prints each program's shortest run (the one least
+disturbed by other work on the machine) beside its median, the ratios to the peers, and the
+goals against the label window.
 
 usage: startup_figures.py BUILD_DIR [ROUNDS]
 
@@ -42,6 +44,7 @@ def main():
         "norvessa, grown": os.path.join(startup, "norvessa_bench_grown"),
         "bare Qt window": os.path.join(startup, "norvessa_bench_bare_window"),
         "label window": os.path.join(startup, "norvessa_bench_label_window"),
+        "font sizes": os.path.join(startup, "norvessa_bench_font_sizes_window"),
     }
     programs = {name: path for name, path in programs.items() if os.path.exists(path)}
     with tempfile.TemporaryDirectory() as data_home:
@@ -70,6 +73,10 @@ def main():
     bare, label = figures["bare Qt window"], figures["label window"]
     print(f"{'label / bare':16} start-up {label[0] / bare[0]:.2f}x, "
           f"peak memory {label[1] - bare[1]:+.1f} MiB")
+    if "font sizes" in figures:
+        sizes = figures["font sizes"]
+        print(f"{'font sizes':16} / label: start-up {sizes[0] / label[0]:.2f}x, "
+              f"peak memory {sizes[1] - label[1]:+.1f} MiB")
     for name in ("norvessa", "norvessa, grown"):
         if name not in figures:
             continue
@@ -78,6 +85,10 @@ def main():
               f"peak memory {ours[1] - bare[1]:+.1f} MiB;"
               f" / label: start-up {ours[0] / label[0]:.2f}x, "
               f"peak memory {ours[1] - label[1]:+.1f} MiB")
+        if "font sizes" in figures:
+            sizes = figures["font sizes"]
+            print(f"{'':16} / font sizes: start-up {ours[0] / sizes[0]:.2f}x, "
+                  f"peak memory {ours[1] - sizes[1]:+.1f} MiB")
     print("Goals against the label window")
     for name in ("norvessa", "norvessa, grown"):
         if name not in figures:
