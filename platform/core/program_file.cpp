@@ -1,10 +1,14 @@
 #include "platform/core/program_file.h"
 
 #ifdef __linux__
+#include <fcntl.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
 #include <string>
 #include <string_view>
 #endif
@@ -58,6 +62,29 @@ std::optional<Mapping> parseMapping(std::string_view line) {
     return mapping;
 }
 
+// The whole text of /proc/self/maps, or nothing when it cannot be read. Read with the system's
+// calls: a file stream would set up the C++ locale machinery, which nothing else at start-up
+// needs, just for this.
+std::optional<std::string> readOwnMappings() {
+    const int descriptor = ::open("/proc/self/maps", O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return std::nullopt;
+    }
+    std::string text;
+    std::array<char, 16384> chunk{};
+    for (;;) {
+        const ssize_t count = ::read(descriptor, chunk.data(), chunk.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            ::close(descriptor);
+            return count == 0 ? std::optional(std::move(text)) : std::nullopt;
+        }
+        text.append(chunk.data(), static_cast<std::size_t>(count));
+    }
+}
+
 }  // namespace
 
 // The mapping that holds the bytes names the file and the place they were loaded from.
@@ -67,9 +94,15 @@ std::optional<ProgramFileRange> programFileRange(std::span<const std::uint8_t> b
     }
     const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data());
     const std::uintptr_t end = begin + bytes.size();
-    std::ifstream maps("/proc/self/maps");
-    std::string line;
-    while (std::getline(maps, line)) {
+    const std::optional<std::string> maps = readOwnMappings();
+    if (!maps) {
+        return std::nullopt;
+    }
+    std::string_view rest = *maps;
+    while (!rest.empty()) {
+        const std::size_t lineEnd = std::min(rest.find('\n'), rest.size());
+        const std::string_view line = rest.substr(0, lineEnd);
+        rest.remove_prefix(std::min(lineEnd + 1, rest.size()));
         const std::optional<Mapping> mapping = parseMapping(line);
         if (!mapping || begin < mapping->start || begin >= mapping->end) {
             continue;
