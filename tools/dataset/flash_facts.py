@@ -60,6 +60,7 @@ LINEAGES = (
     ("torvalds/linux", "linux"), ("u-boot/u-boot", "linux"), ("barebox/", "linux"),
     ("hardkernel/", "amlogic"), ("glinuz/", "hisilicon"), ("DJONvl/", "mediatek"),
     ("opensource-hisense/", "mediatek"), ("sunxi", "allwinner"), ("orangepi", "allwinner"),
+    ("/awnand/", "allwinner"),
     ("bbogush/", "nando"), ("imx", "freescale"), ("wm8850", "wondermedia"),
     ("FOSSEE/", "wondermedia"), ("telechips", "telechips"), ("tcc893x", "telechips"),
     ("Haruroid/", "realtek"), ("xtreamerdev", "realtek"), ("infotm", "infotm"),
