@@ -269,16 +269,8 @@ void writeProbeJson(JsonWriter& json, const DriveReport& report) {
         json.string("verdict", report.capacity->verdict);
         json.endObject();
     }
-    json.beginArray("commands_sent");
-    for (const std::string& name : probe.sent) {
-        json.string({}, name);
-    }
-    json.endArray();
-    json.beginArray("notes");
-    for (const std::string& note : probe.notes) {
-        json.string({}, note);
-    }
-    json.endArray();
+    json.stringArray("commands_sent", probe.sent);
+    json.stringArray("notes", probe.notes);
     json.endObject();
 }
 
@@ -378,7 +370,7 @@ void writeDriveReportJson(JsonWriter& json, const DriveReport& report) {
     json.string("usb_version", drive.usbVersion);
     json.string("speed_mbps", drive.speed);
     const std::string remark = usbLinkRemark(drive);
-    json.optionalString("usb_remark", remark.empty() ? std::nullopt : std::optional(remark));
+    json.textOrNull("usb_remark", remark);
     json.string("declared_power", drive.maxPower);
     json.string("usb_port", drive.usbPath);
     json.string("inquiry_vendor", drive.inquiryVendor);
@@ -389,11 +381,7 @@ void writeDriveReportJson(JsonWriter& json, const DriveReport& report) {
     for (const ControllerHint& hint : report.hints) {
         json.beginObject();
         json.string("maker", controllerMakerName(hint.maker));
-        json.beginArray("reasons");
-        for (const std::string& reason : hint.reasons) {
-            json.string({}, reason);
-        }
-        json.endArray();
+        json.stringArray("reasons", hint.reasons);
         json.endObject();
     }
     json.endArray();

@@ -349,14 +349,9 @@ void writeIdAnswerJson(JsonWriter& json, const IdAnswer& answer) {
         json.optionalNumber("chip_megabits", optional(part.chipMegabits));
         json.optionalNumber("dies", optional(static_cast<std::uint64_t>(part.dies)));
         json.optionalNumber("chip_enables", optional(static_cast<std::uint64_t>(part.chipEnables)));
-        json.optionalString("ecc", part.ecc.empty() ? std::nullopt : std::optional(part.ecc));
-        json.optionalString("process",
-                            part.process.empty() ? std::nullopt : std::optional(part.process));
-        json.beginArray("sources");
-        for (const std::string& source : part.sources) {
-            json.string({}, source);
-        }
-        json.endArray();
+        json.textOrNull("ecc", part.ecc);
+        json.textOrNull("process", part.process);
+        json.stringArray("sources", part.sources);
         json.endObject();
     }
     json.endArray();
@@ -366,7 +361,7 @@ void writeIdAnswerJson(JsonWriter& json, const IdAnswer& answer) {
                                      ? std::optional(std::string(flash::makerName(*decoded.maker)))
                                      : std::nullopt);
     const std::string_view cell = decoded.bitsPerCell ? flash::cellName(*decoded.bitsPerCell) : "";
-    json.optionalString("cell", cell.empty() ? std::nullopt : std::optional(std::string(cell)));
+    json.textOrNull("cell", cell);
     const auto widen = [](const auto& value) {
         return value ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*value))
                      : std::nullopt;
@@ -393,11 +388,7 @@ void writeIdAnswerJson(JsonWriter& json, const IdAnswer& answer) {
     json.string("scheme", decoded.scheme);
     json.endObject();
 
-    json.beginArray("disagreements");
-    for (const std::string& line : answer.disagreements) {
-        json.string({}, line);
-    }
-    json.endArray();
+    json.stringArray("disagreements", answer.disagreements);
 }
 
 }  // namespace norvessa::drive

@@ -59,40 +59,38 @@ void JsonWriter::startValue(std::string_view key) {
     }
 }
 
-void JsonWriter::beginObject(std::string_view key) {
+void JsonWriter::open(std::string_view key, char bracket) {
     startValue(key);
-    out_ << '{';
+    out_ << bracket;
     hasMembers_.push_back(false);
+}
+
+void JsonWriter::close(char bracket) {
+    const bool members = hasMembers_.back();
+    hasMembers_.pop_back();
+    if (members) {
+        out_ << '\n' << std::string(hasMembers_.size() * 2, ' ');
+    }
+    out_ << bracket;
+    if (hasMembers_.empty()) {
+        out_ << '\n';
+    }
+}
+
+void JsonWriter::beginObject(std::string_view key) {
+    open(key, '{');
 }
 
 void JsonWriter::endObject() {
-    const bool members = hasMembers_.back();
-    hasMembers_.pop_back();
-    if (members) {
-        out_ << '\n' << std::string(hasMembers_.size() * 2, ' ');
-    }
-    out_ << '}';
-    if (hasMembers_.empty()) {
-        out_ << '\n';
-    }
+    close('}');
 }
 
 void JsonWriter::beginArray(std::string_view key) {
-    startValue(key);
-    out_ << '[';
-    hasMembers_.push_back(false);
+    open(key, '[');
 }
 
 void JsonWriter::endArray() {
-    const bool members = hasMembers_.back();
-    hasMembers_.pop_back();
-    if (members) {
-        out_ << '\n' << std::string(hasMembers_.size() * 2, ' ');
-    }
-    out_ << ']';
-    if (hasMembers_.empty()) {
-        out_ << '\n';
-    }
+    close(']');
 }
 
 void JsonWriter::string(std::string_view key, std::string_view value) {
@@ -129,6 +127,22 @@ void JsonWriter::optionalNumber(std::string_view key, const std::optional<std::u
     } else {
         null(key);
     }
+}
+
+void JsonWriter::textOrNull(std::string_view key, std::string_view value) {
+    if (value.empty()) {
+        null(key);
+    } else {
+        string(key, value);
+    }
+}
+
+void JsonWriter::stringArray(std::string_view key, const std::vector<std::string>& values) {
+    beginArray(key);
+    for (const std::string& value : values) {
+        string({}, value);
+    }
+    endArray();
 }
 
 void JsonWriter::raw(std::string_view key, std::string_view json) {

@@ -33,6 +33,10 @@ class JsonWriter {
     void null(std::string_view key);
     void optionalString(std::string_view key, const std::optional<std::string>& value);
     void optionalNumber(std::string_view key, const std::optional<std::uint64_t>& value);
+    // The text, or null when it is empty.
+    void textOrNull(std::string_view key, std::string_view value);
+    // An array of strings.
+    void stringArray(std::string_view key, const std::vector<std::string>& values);
     // Text that is already JSON (another writer's array), placed as the value.
     void raw(std::string_view key, std::string_view json);
 
@@ -40,6 +44,8 @@ class JsonWriter {
 
   private:
     void startValue(std::string_view key);
+    void open(std::string_view key, char bracket);
+    void close(char bracket);
 
     std::ostream& out_;
     std::vector<bool> hasMembers_;  // one entry per open object or array

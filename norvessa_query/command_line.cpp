@@ -87,29 +87,17 @@ class Parser {
                 lookup(LookupMode::Probe, value, name);
                 return;
             case ValueOption::SysfsRoot:
-                once(sysfsRootGiven_, name);
-                if (value.empty()) {
-                    throw UsageError("--sysfs-root needs a folder");
-                }
-                request_.sysfsRoot = pathOf(value);
+                request_.sysfsRoot = onePath(sysfsRootGiven_, name, value, "a folder");
                 return;
             case ValueOption::UsbIds:
-                once(usbIdsGiven_, name);
-                if (value.empty()) {
-                    throw UsageError("--usb-ids needs a file name");
-                }
-                request_.usbIds = pathOf(value);
+                request_.usbIds = onePath(usbIdsGiven_, name, value, "a file name");
                 return;
             case ValueOption::Format:
                 once(formatGiven_, name);
                 request_.format = parseFormat(value);
                 return;
             case ValueOption::Database:
-                once(databaseGiven_, name);
-                if (value.empty()) {
-                    throw UsageError("--database needs a file name");
-                }
-                request_.database.file = pathOf(value);
+                request_.database.file = onePath(databaseGiven_, name, value, "a file name");
                 return;
             case ValueOption::Password:
                 once(passwordGiven_, name);
@@ -150,6 +138,16 @@ class Parser {
             throw UsageError(std::string(name) + " given more than once");
         }
         given = true;
+    }
+
+    // The path an option names, given once and not empty.
+    static std::filesystem::path onePath(bool& given, std::string_view name, std::string_view value,
+                                         std::string_view what) {
+        once(given, name);
+        if (value.empty()) {
+            throw UsageError(std::string(name) + " needs " + std::string(what));
+        }
+        return pathOf(value);
     }
 
     QueryRequest request_;

@@ -408,28 +408,34 @@ SMI_FORCEFLASH_TABLES = {
 ID_WITHHELD = {"H27QFG8NDA", "MT29F512G08CUAAA", "HY27UB082G4M"}  # base parts
 
 
+def settings_entries(lines, entry_pattern):
+    """(entry, ID bytes) of the Silicon Motion tool tables' form: entry lines ('B0=maker,notes,
+    NAME', matched by entry_pattern) and, elsewhere in the file, a setting named by the entry's
+    text that holds its ID ('maker,notes,NAME=EC,D7,..'); entries without one are left out."""
+    values, entries = {}, []
+    for line in lines:
+        entry = re.match(entry_pattern, line)
+        if entry:
+            entries.append(entry.group(1).strip())
+        elif "=" in line and not line.startswith("["):
+            setting, _, value = line.rpartition("=")
+            values[setting.strip()] = value
+    for entry in entries:
+        if entry in values:
+            yield entry, [byte.strip().upper().zfill(2) for byte in values[entry].split(",")[:6]]
+
+
 def smi_forceflash_facts(git_dir, key):
     """Only names that read as part numbers of their maker's scheme; what follows the name
     (_24b, _H45, (Single_DG)) is a note. One line per name and ID."""
     commit, path = SMI_FORCEFLASH_TABLES[key]
     text = subprocess.run(["git", "--git-dir", git_dir, "show", f"{commit}:{path}"],
                           check=True, capture_output=True).stdout.decode("latin-1")
-    values, entries = {}, []
-    for line in text.splitlines():
-        entry = re.match(r"^A\d+=(.*)$", line)
-        if entry:
-            entries.append(entry.group(1).strip())
-        elif "=" in line and not line.startswith("["):
-            setting, _, value = line.rpartition("=")
-            values[setting.strip()] = value
     seen = set()
-    for entry in entries:
-        if entry not in values:
-            continue
+    for entry, ident in settings_entries(text.splitlines(), r"^A\d+=(.*)$"):
         written = entry.rsplit(",", 1)[-1].strip()
         name = re.match(r"^[A-Z0-9-]*", written).group(0)
         decoded = part_numbers.decode(name)
-        ident = [byte.strip().upper().zfill(2) for byte in values[entry].split(",")[:6]]
         if not decoded or decoded.base in ID_WITHHELD or \
                 not all(re.match(r"^[0-9A-F]{2}$", byte) for byte in ident):
             continue
@@ -473,29 +479,22 @@ SSD_TOOL_TABLES = {  # key: (folders, the tool's maker)
 def tool_table_entries(text):
     """(written name, ID bytes, setting) per flash of a tool table: either 'NameNNN=UNI FULLNAME
     ... 0xID0 0xID1 ...' lines or Silicon Motion's 'B0=maker,notes,NAME' + 'same=ID0,..' pairs."""
-    values, entries = {}, []
+    other_lines = []
     for line in text.splitlines():
         named = re.match(r"^Name\d+=(\S+)\s+(\S+)\s+(.*)$", line)
-        if named:
-            run, best = [], []
-            for word in named.group(3).split() + [""]:
-                if re.match(r"^0x[0-9A-Fa-f]{2}$", word):
-                    run.append(word[2:].upper())
-                else:
-                    best, run = (run if len(run) > len(best) else best), []
-            if len(best) >= 4:
-                yield named.group(2), best, named.group(1)
+        if not named:
+            other_lines.append(line)
             continue
-        entry = re.match(r"^[A-Z]\d+=(.*)$", line)
-        if entry:
-            entries.append(entry.group(1).strip())
-        elif "=" in line and not line.startswith("["):
-            setting, _, value = line.rpartition("=")
-            values[setting.strip()] = value
-    for entry in entries:
-        if entry in values:
-            ident = [byte.strip().upper().zfill(2) for byte in values[entry].split(",")[:6]]
-            yield entry.rsplit(",", 1)[-1].strip(), ident, entry
+        run, best = [], []
+        for word in named.group(3).split() + [""]:
+            if re.match(r"^0x[0-9A-Fa-f]{2}$", word):
+                run.append(word[2:].upper())
+            else:
+                best, run = (run if len(run) > len(best) else best), []
+        if len(best) >= 4:
+            yield named.group(2), best, named.group(1)
+    for entry, ident in settings_entries(other_lines, r"^[A-Z]\d+=(.*)$"):
+        yield entry.rsplit(",", 1)[-1].strip(), ident, entry
 
 
 def ssd_tool_facts(git_dir, key):
