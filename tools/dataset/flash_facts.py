@@ -56,7 +56,7 @@ LINEAGES = (
     (":smssd/", "smi"), (":smff/", "smi"), (":jm/", "jmicron"), (":sf/", "sandforce"),
     (":ma/", "maxio"), (":mk/", "maxio"),
     ("ChipsBank", "chipsbank"), ("Alcor", "alcor"), ("Silicon Motion", "smi"),
-    ("Innostor", "innostor"),
+    ("Innostor", "innostor"), ("Phison", "phison"),
     ("torvalds/linux", "linux"), ("u-boot/u-boot", "linux"), ("barebox/", "linux"),
     ("hardkernel/", "amlogic"), ("glinuz/", "hisilicon"), ("DJONvl/", "mediatek"),
     ("opensource-hisense/", "mediatek"), ("sunxi", "allwinner"), ("orangepi", "allwinner"),
@@ -169,7 +169,7 @@ def read_ordering_codes(path=FACTS / "ordering_codes.csv"):
     return codes
 
 
-def _significant(id_bytes):
+def significant_id(id_bytes):
     """ID bytes without the trailing 00 / FF that tables use as padding, and without what a
     read past the last ID byte returns: the ID again from its first byte."""
     # FF inside an ID is a table's "any value": the ID is known only up to it.
@@ -187,7 +187,7 @@ def merge_ids(facts):
     gave them. At each byte the value most independent sources give wins and sources that say
     otherwise drop out; an even split ends the ID there, except on its last byte, which then
     lists both values ("54 43/C3"). None if fewer than four bytes are agreed."""
-    alive = [(f, _significant(f.id_bytes)) for f in facts
+    alive = [(f, significant_id(f.id_bytes)) for f in facts
              if f.id_bytes and f.id_bytes[0] == MAKER_CODES[f.maker]]
     merged = []
     for position in range(7):
@@ -231,8 +231,10 @@ CE_DENSITY_GBIT = {code: gbit for row in (
     ("B1", "BA", "BC", "B3", "B5", "B7", "BE", "2A", "2C", "2E"),
     ("C1", "CA", "CC", "C3", "C5", "C7", "CE", "4A", "4C", "4E"),
 ) for code, gbit in zip(row, _DENSITY_ORDER)}
-# Micron's own device codes (34 nm and later), whose fourth byte follows ONFI's layout.
-MICRON_DEVICE_CODES = {"48", "68", "88", "A8", "44", "64", "84", "A4", "38", "C4"}
+# Micron's own device codes (34 nm and later, also Intel's and SpecTek's), whose fourth byte
+# follows ONFI's layout, and their Gbit per chip enable, as flash/device_codes.cpp reads them.
+MICRON_CE_DENSITY_GBIT = {"48": 16, "68": 32, "88": 64, "A8": 128, "44": 32, "64": 64}
+MICRON_DEVICE_CODES = set(MICRON_CE_DENSITY_GBIT)
 SMALL_PAGE_DEVICES = {"33", "35", "36", "39", "43", "45", "46", "49", "53", "55", "56", "59",
                       "71", "72", "73", "74", "75", "76", "78", "79"}
 
@@ -248,14 +250,15 @@ def read_id(id_bytes, maker):
     bits = 1 + ((third >> 2) & 3)
     if bits <= 3:
         said["cell"] = ("SLC", "MLC", "TLC")[bits - 1]
-    if id_bytes[1] in CE_DENSITY_GBIT and not (maker in ("Micron", "Intel") and
+    if id_bytes[1] in CE_DENSITY_GBIT and not (maker in ("Micron", "Intel", "SpecTek") and
                                                 id_bytes[1] in MICRON_DEVICE_CODES):
         said["ce_gbit"] = CE_DENSITY_GBIT[id_bytes[1]]
         said["width"] = 16 if id_bytes[1][0] in "BC24" else 8
-    if maker in ("Samsung", "Hynix", "Toshiba"):
-        said["dies_per_ce"] = 1 << (third & 3)
+    # Every maker's third byte counts the dies behind one chip enable in its two low bits.
+    said["dies_per_ce"] = 1 << (third & 3)
     six = len(id_bytes) >= 6
-    if maker in ("Micron", "Intel") and id_bytes[1] in MICRON_DEVICE_CODES:
+    if maker in ("Micron", "Intel", "SpecTek") and id_bytes[1] in MICRON_DEVICE_CODES:
+        said["ce_gbit"] = MICRON_CE_DENSITY_GBIT[id_bytes[1]]
         said["page"] = 1024 << (fourth & 3)
     elif bits > 1 and maker in ("Samsung", "Hynix") and six and \
             (maker == "Hynix" or id_bytes[5] != "00"):
