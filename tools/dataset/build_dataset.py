@@ -48,6 +48,7 @@ COLUMNS = [
 DETAIL_COLUMNS = COLUMNS[1:13]
 CONTROLLER_MAKERS = COLUMNS[13:]
 FIRST_ID = 10
+MAX_TEXT_LENGTH = 50  # what a text column of the lookup table holds
 
 BRANDS = {"Samsung": "Samsung 三星", "Hynix": "Hynix 海力士", "Toshiba": "Toshiba 东芝",
           "SanDisk": "SanDisk 闪迪", "Micron": "Micron 美光", "Intel": "Intel 英特尔",
@@ -551,11 +552,10 @@ def build():
         listings_naming.setdefault(listing.part, []).append(listing)
     candidates = collect_models(facts, listings_naming, flags, ordering_codes,
                                 read_scheme_sources())
-    markings = flags.lot_markings_of()
-    for name, marked in markings.items():
+    for name, marked in flags.lot_markings_of().items():
         if name in candidates:
             candidates[name].fields["备注"] = flash_facts.Value(
-                "marking: " + " ".join(sorted(marked)),
+                marking_text(sorted(marked)),
                 list(dict.fromkeys(l.source for m in marked for l in listings_naming[m])))
     pairings = support_lists.Pairings(listings, flags)
     ids_of_names = {m.name: id_alternatives(m) for m in candidates.values()}
@@ -594,6 +594,18 @@ def named_row_pairings(fixed_groups):
                 if chip and [name, maker, chip, support_lists.NAMED_ROW, ""] not in lines:
                     lines.append([name, maker, chip, support_lists.NAMED_ROW, ""])
     return lines
+
+
+def marking_text(markings):
+    """The lot markings a part is listed beside, as many as the 备注 column holds, then how many
+    more there are (name_flags.csv lists them all)."""
+    text = "marking:"
+    for shown, marking in enumerate(markings):
+        rest = len(markings) - shown - 1
+        if len(f"{text} {marking}") + (len(f" +{rest}") if rest else 0) > MAX_TEXT_LENGTH:
+            return f"{text} +{len(markings) - shown}"
+        text += " " + marking
+    return text
 
 
 def pairing_lines(model):

@@ -35,8 +35,8 @@ CUT_SHORT = re.compile(r"^(MT29F\d+[GT](08|16)?|29F\d+[GB](08|16)?|K9[A-Z]{2}G?|
                        r"T[CH]58[A-Z]{3}G?\d?)$|[-_]$")
 # A die or process code: Micron's L74A, B17A, N18A; codes of four characters or fewer.
 DIE_CODE = re.compile(r"^([BLN]\d\d[A-Z])([_ -]?[A-Z0-9]*)$|^[A-Z0-9]{1,4}$")
-# Micron's package markings: a date and lot code such as 90A18NW176 or 3XA22-NW512.
-LOT_MARKING = re.compile(r"^[0-9A-Z]{3}\d\d-?N[WX]\d{3}$|^N[WX]\d{3}$")
+# Micron's package markings: a date and lot code such as 90A18NW176, 2QAI2NX448 or 3XA22-NW512.
+LOT_MARKING = re.compile(r"^[0-9A-Z]{5}-?N[WX]\d{3}$|^N[WX]\d{3}$")
 # Characters a transcription confuses: letter O and digit zero, letter I and digit one.
 CONFUSED = {("O", "0"), ("0", "O"), ("I", "1"), ("1", "I")}
 
