@@ -234,6 +234,15 @@ class Checker {
         }
     }
 
+    // Opens the rule's tally and fails each malformed line of the side file it reads.
+    void recordProblems(std::string_view rule, std::string_view unit,
+                        const std::vector<LineProblem>& problems, const std::string& file) {
+        tallies_.of(rule, unit);
+        for (const auto& problem : problems) {
+            record(rule, unit, Outcome::fail(problem.detail), file, problem.line, {});
+        }
+    }
+
     std::set<std::string> models() const {
         std::set<std::string> names;
         for (const auto& row : *input_.rows) {
@@ -248,11 +257,7 @@ class Checker {
         if (input_.nameFlags == nullptr) {
             return;
         }
-        tallies_.of(rule::kNameFlags, "lines");
-        for (const auto& problem : input_.nameFlags->problems) {
-            record(rule::kNameFlags, "lines", Outcome::fail(problem.detail), input_.nameFlagsName,
-                   problem.line, {});
-        }
+        recordProblems(rule::kNameFlags, "lines", input_.nameFlags->problems, input_.nameFlagsName);
         const auto names = models();
         for (const auto& flag : input_.nameFlags->flags) {
             ++report_.summary.flaggedByReason[flag.reason];
@@ -277,11 +282,7 @@ class Checker {
         if (input_.pairings == nullptr) {
             return;
         }
-        tallies_.of(rule::kPairing, "rows");
-        for (const auto& problem : input_.pairings->problems) {
-            record(rule::kPairing, "rows", Outcome::fail(problem.detail), input_.pairingsName,
-                   problem.line, {});
-        }
+        recordProblems(rule::kPairing, "rows", input_.pairings->problems, input_.pairingsName);
         std::map<std::tuple<std::string, std::string, std::string>, const Pairing*> recorded;
         for (const auto& pairing : input_.pairings->pairings) {
             recorded.emplace(std::tuple{pairing.model, pairing.maker, pairing.chip}, &pairing);
