@@ -1,7 +1,7 @@
 """The generator's Python part-number decoder and flash/part_number (C++) read every name the
 facts write alike: maker, density, cell type, width, chip enables, dies, generation, page,
-process and interface. Run with the path of the part_number_readings program:
-    PART_NUMBER_READINGS=build/tests/flash/part_number_readings python3 -m unittest ...
+process and interface. Run with the path of the flash_readings program:
+    FLASH_READINGS=build/tests/flash/flash_readings python3 tests/dataset/part_schemes_test.py
 """
 
 import os
@@ -40,12 +40,12 @@ def written_names():
 
 class PartSchemesTest(unittest.TestCase):
     def test_both_decoders_read_every_written_name_alike(self):
-        program = os.environ.get("PART_NUMBER_READINGS")
+        program = os.environ.get("FLASH_READINGS")
         if not program:
-            self.skipTest("PART_NUMBER_READINGS is not set")
+            self.skipTest("FLASH_READINGS is not set")
         names = written_names()
-        output = subprocess.run([program], input="\n".join(names) + "\n", text=True,
-                                capture_output=True, check=True).stdout.splitlines()
+        output = subprocess.run([program, "part-numbers"], input="\n".join(names) + "\n",
+                                text=True, capture_output=True, check=True).stdout.splitlines()
         self.assertEqual(len(output), len(names))
         differences = []
         for name, line in zip(names, output):

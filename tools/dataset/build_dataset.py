@@ -502,7 +502,8 @@ def sources_line(model, listings_naming):
     # One entry per list family: "<title>, <repository@commit>:<path>, <path>, ..."
     families = {}
     named = [(listing, "FLASH型号") for listing in listings_naming.get(model.name, [])]
-    for listing, column in named + [(u, u.maker) for u, _ in getattr(model, "used_listings", [])]:
+    used = [(listing, listing.maker) for listing, _ in getattr(model, "used_listings", [])]
+    for listing, column in named + used:
         title, _, location = listing.source.rpartition(", ")
         if not title or "@" not in location or listing.source in by_source:
             title, location = listing.source, ""
