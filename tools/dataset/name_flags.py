@@ -84,6 +84,12 @@ def unknown_code(decoded):
     return None
 
 
+def same_maker(name, maker_code):
+    """Whether a name is not another maker's part than the ID bytes' maker code names."""
+    decoded = part_numbers.decode(name)
+    return not decoded or flash_facts.MAKER_CODES[decoded.maker] == maker_code
+
+
 def reads(name):
     decoded = part_numbers.decode(name)
     return decoded is not None and unknown_code(decoded) is None
@@ -166,7 +172,8 @@ class NameFlags:
             beside = sorted({other for listing in named if len(listing.id_bytes) >= 4
                              for other in by_id.get(listing.id_bytes[:4], ())
                              if other != name and not LOT_MARKING.match(other) and
-                             any(o.list_key == listing.list_key for o in by_name[other])})
+                             any(o.list_key == listing.list_key for o in by_name[other]) and
+                             same_maker(other, listing.id_bytes[0])})
             if beside:
                 return Flag(name, "lot-marking", "a package marking the list gives the ID "
                             "bytes of " + ", ".join(beside) + " under", tuple(beside), lists)
