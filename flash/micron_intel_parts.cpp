@@ -1,6 +1,7 @@
 // Micron MT29F and Intel JS29F/29F part numbers. The two makers' dies come from one joint venture,
 // but each names them its own way.
 
+#include <array>
 #include <string_view>
 
 #include "flash/part_schemes.h"
@@ -16,6 +17,7 @@ struct DieLayout {
 
 std::optional<DieLayout> micronClass(char letter) {
     switch (letter) {
+        case 'A':
         case 'B':
             return DieLayout{1, 1};
         case 'D':
@@ -46,21 +48,17 @@ std::optional<int> micronLevel(char letter) {
     }
 }
 
-std::optional<DieLayout> intelClass(char letter) {
+// Intel's die letters as the Thomas-Krenn summary and the SS72 datasheet give them; neither
+// states the chip enables.
+std::optional<int> intelDies(char letter) {
     switch (letter) {
         case 'A':
-            return DieLayout{1, 1};
-        case 'B':
-            return DieLayout{2, 1};
+            return 1;
         case 'C':
-        case 'D':
-            return DieLayout{2, 2};
+            return 2;
         case 'F':
-            return DieLayout{4, 2};
         case 'J':
-            return DieLayout{4, 4};
-        case 'H':
-            return DieLayout{8, 4};
+            return 4;
         default:
             return std::nullopt;
     }
@@ -102,59 +100,72 @@ std::optional<int> widthOfCode(std::string_view code) {
     return std::nullopt;
 }
 
-bool isUpperLetter(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-
 }  // namespace
 
 // MT29F DD WW L C V G I PP: density, width, level (cell), class (dies and chip enables),
-// voltage, generation, interface, package. Pre-2009 parts (MT29F16G08MAA, MT29F4G08AAAWP)
-// follow another letter pattern, of which only density and width are read here.
+// voltage, generation, interface, package. The part number's form is checked before.
 PartDecode decodeMicron(std::string_view part) {
     PartDecode result;
     result.maker = Maker::Micron;
     constexpr std::size_t kDensityAt = 5;
     const Digits density = readDigits(part, kDensityAt);
-    if (density.count == 0) {
-        return result;
-    }
     const char unit = at(part, kDensityAt + density.count);
-    if (unit == 'G') {
-        result.densityBits = density.value * kGigabit;
-    } else if (unit == 'T') {
-        result.densityBits = density.value * 1024 * kGigabit;
-    } else {
-        return result;
-    }
+    result.densityBits = density.value * kGigabit * (unit == 'T' ? 1024 : 1);
     const std::size_t widthAt = kDensityAt + density.count + 1;
     result.busWidthBits = widthOfCode(slice(part, widthAt, 2));
     const std::size_t lettersAt = widthAt + 2;
-    const char level = at(part, lettersAt);
-    const char layout = at(part, lettersAt + 1);
+    result.bitsPerCell = micronLevel(at(part, lettersAt));
+    applyLayout(micronClass(at(part, lettersAt + 1)), result);
     const char voltage = at(part, lettersAt + 2);
-    const bool currentScheme = micronLevel(level) && micronClass(layout) &&
-                               std::string_view("ABC").find(voltage) != std::string_view::npos &&
-                               voltage != '\0' && isUpperLetter(at(part, lettersAt + 3)) &&
-                               isUpperLetter(at(part, lettersAt + 4));
-    if (!currentScheme) {
-        return result;
+    if (voltage == 'A') {
+        result.supply = Supply::V3_3;
+    } else if (voltage == 'B') {
+        result.supply = Supply::V1_8;
     }
-    result.bitsPerCell = micronLevel(level);
-    applyLayout(micronClass(layout), result);
-    result.supply = voltage == 'A'   ? Supply::V3_3
-                    : voltage == 'B' ? Supply::V1_8
-                                     : Supply::V3_3CoreV1_8Io;
-    const char generation = at(part, lettersAt + 3);
-    if (generation >= 'A' && generation <= 'D') {
-        result.generation = generation - 'A' + 1;
-    }
+    result.generation = at(part, lettersAt + 3) - 'A' + 1;
     const char interface = at(part, lettersAt + 4);
-    if (interface == 'A') {
-        result.ddrInterface = false;
-    } else if (interface == 'B' || interface == 'C') {
-        result.ddrInterface = true;
+    result.ddrInterface = interface == 'B' || interface == 'C';
+    return result;
+}
+
+// MT29F DD WW C V G [package], before 2009: configuration (cell, dies, chip enables), voltage
+// (A 2.7-3.6 V, B 1.7-1.95 V) and generation A to C.
+PartDecode decodeMicronLegacy(std::string_view part) {
+    struct Configuration {
+        char letter;
+        int bitsPerCell;
+        int dies;
+        int chipEnables;
+    };
+    static constexpr std::array<Configuration, 10> kConfigurations = {{
+        {'A', 1, 1, 1},
+        {'B', 1, 2, 1},
+        {'D', 1, 2, 2},
+        {'F', 1, 4, 2},
+        {'M', 2, 1, 1},
+        {'Q', 2, 2, 2},
+        {'R', 2, 2, 2},
+        {'T', 2, 4, 2},
+        {'U', 2, 4, 2},
+        {'W', 2, 8, 4},
+    }};
+    PartDecode result;
+    result.maker = Maker::Micron;
+    constexpr std::size_t kDensityAt = 5;
+    const Digits density = readDigits(part, kDensityAt);
+    result.densityBits = density.value * kGigabit;
+    const std::size_t widthAt = kDensityAt + density.count + 1;
+    result.busWidthBits = widthOfCode(slice(part, widthAt, 2));
+    const char configuration = at(part, widthAt + 2);
+    for (const auto& entry : kConfigurations) {
+        if (entry.letter == configuration) {
+            result.bitsPerCell = entry.bitsPerCell;
+            result.dies = entry.dies;
+            result.chipEnables = entry.chipEnables;
+        }
     }
+    result.supply = at(part, widthAt + 3) == 'A' ? Supply::V3_3 : Supply::V1_8;
+    result.generation = at(part, widthAt + 4) - 'A' + 1;
     return result;
 }
 
@@ -178,7 +189,7 @@ PartDecode decodeIntel(std::string_view part) {
     }
     const std::size_t widthAt = densityAt + density.count + 1;
     result.busWidthBits = widthOfCode(slice(part, widthAt, 2));
-    applyLayout(intelClass(at(part, widthAt + 2)), result);
+    result.dies = intelDies(at(part, widthAt + 2));
     if (at(part, widthAt + 3) == 'A') {
         result.supply = Supply::V3_3;
     }
@@ -196,10 +207,6 @@ PartDecode decodeIntel(std::string_view part) {
             break;
     }
     result.process = intelProcess(at(part, widthAt + 5));
-    const char generation = at(part, widthAt + 6);
-    if (generation >= '1' && generation <= '9') {
-        result.generation = generation - '0';
-    }
     return result;
 }
 

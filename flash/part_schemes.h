@@ -1,6 +1,7 @@
 #pragma once
 
-// The makers' part-number schemes, each given the upper-case part number.
+// The makers' part-number schemes, each given an upper-case part number of its form
+// (decodePartNumber checks the form first).
 
 #include <cstddef>
 #include <cstdint>
@@ -12,10 +13,12 @@
 namespace norvessa::flash::parts {
 
 PartDecode decodeSamsung(std::string_view part);
-PartDecode decodeHynix(std::string_view part);
+// `legacyMarking`: an HY27 name of the older field order (HY27 V C WW DD M G).
+PartDecode decodeHynix(std::string_view part, bool legacyMarking);
 PartDecode decodeToshiba(std::string_view part);
 PartDecode decodeSanDisk(std::string_view part);
 PartDecode decodeMicron(std::string_view part);
+PartDecode decodeMicronLegacy(std::string_view part);
 PartDecode decodeIntel(std::string_view part);
 PartDecode decodeStNumonyx(std::string_view part);
 PartDecode decodeSpansion(std::string_view part);

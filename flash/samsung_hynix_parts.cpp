@@ -72,10 +72,7 @@ std::optional<int> samsungChipEnables(char mode) {
         case '7':
         case '8':
             return 8;
-        case 'C':
-        case 'J':
-            return 16;
-        default:  // '0' is one chip enable in practice, but the scheme does not say so
+        default:  // '0' is "normal" without a count; C and J are in neither decoder edition
             return std::nullopt;
     }
 }
@@ -96,12 +93,11 @@ std::optional<Supply> samsungSupply(char voltage) {
 }
 
 // H27 V DD W C M G / HY27 V C WW DD M G: both use these class letters.
-constexpr std::array<CellClass, 16> kHynixClasses = {{
+constexpr std::array<CellClass, 15> kHynixClasses = {{
     {'F', 1, 1},
     {'G', 1, 2},
     {'H', 1, 4},
     {'J', 1, 8},
-    {'S', 1, 0},
     {'T', 2, 1},
     {'U', 2, 2},
     {'V', 2, 4},
@@ -131,16 +127,10 @@ std::optional<Supply> hynixSupply(char voltage) {
 void applyHynixMode(char mode, PartDecode& result) {
     switch (mode) {
         case '1':
-            result.chipEnables = 1;
-            result.ddrInterface = true;
-            break;
         case '2':
             result.chipEnables = 1;
             break;
         case '4':
-            result.chipEnables = 2;
-            result.ddrInterface = true;
-            break;
         case '5':
             result.chipEnables = 2;
             break;
@@ -165,8 +155,11 @@ void applyHynixMode(char mode, PartDecode& result) {
 
 PartDecode decodeSamsung(std::string_view part) {
     PartDecode result;
-    result.maker = Maker::Samsung;
     applyClass(kSamsungClasses, at(part, 2), result);
+    if (!result.bitsPerCell) {
+        return result;  // a class letter no decoder edition lists: no Samsung part number
+    }
+    result.maker = Maker::Samsung;
     result.densityBits = letterDensity(slice(part, 3, 2));
     const char technology = at(part, 5);
     if (technology == '0' || technology == '1') {  // normal x8, normal x16
@@ -181,12 +174,16 @@ PartDecode decodeSamsung(std::string_view part) {
     return result;
 }
 
-PartDecode decodeHynix(std::string_view part) {
+PartDecode decodeHynix(std::string_view part, bool legacyMarking) {
     PartDecode result;
     result.maker = Maker::Hynix;
-    if (part.starts_with("HY27")) {
+    if (part.starts_with("HY27") && legacyMarking) {
         result.supply = hynixSupply(at(part, 4));
         applyClass(kHynixClasses, at(part, 5), result);
+        if (at(part, 5) == 'S') {  // the older marking's S is a single SLC die
+            result.bitsPerCell = 1;
+            result.dies = 1;
+        }
         const auto width = slice(part, 6, 2);
         if (width == "08") {
             result.busWidthBits = 8;
@@ -194,21 +191,26 @@ PartDecode decodeHynix(std::string_view part) {
             result.busWidthBits = 16;
         }
         result.densityBits = letterDensity(slice(part, 8, 2));
+        // The older marking documents only the single-chip-enable modes.
         const char mode = at(part, 10);
         if (mode == '1' || mode == '2') {
             result.chipEnables = 1;
-        } else if (mode == '4' || mode == '5') {
-            result.chipEnables = 2;
         }
         result.generation = generationOf(at(part, 11));
         return result;
     }
+    // Some H27 parts were marked HY27 with the same fields.
+    const std::size_t shift = part.starts_with("HY27") ? 1 : 0;
+    part.remove_prefix(shift);
     result.supply = hynixSupply(at(part, 3));
     result.densityBits = letterDensity(slice(part, 4, 2));
     result.busWidthBits = widthOfDigit(at(part, 6));
     applyClass(kHynixClasses, at(part, 7), result);
     applyHynixMode(at(part, 8), result);
     result.generation = generationOf(at(part, 9));
+    if (shift == 1 && (!result.densityBits || !result.bitsPerCell)) {
+        return {};  // an HY27 name that reads by neither marking
+    }
     return result;
 }
 

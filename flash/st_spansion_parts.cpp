@@ -52,13 +52,12 @@ PartDecode decodeStNumonyx(std::string_view part) {
     } else if (width == '4') {
         result.busWidthBits = 16;
     }
+    // The family letters ST's documents define: A small pages, C multi-level cells.
     const char family = at(part, supplyAt + 2);
     if (family == 'A') {
-        result.bitsPerCell = 1;
         result.pageBytes = 512;
-    } else if (family == 'B') {
-        result.bitsPerCell = 1;
-        result.pageBytes = 2048;
+    } else if (family == 'C') {
+        result.bitsPerCell = 2;
     }
     return result;
 }
@@ -81,10 +80,6 @@ PartDecode decodeSpansion(std::string_view part) {
         return result;
     }
     result.densityBits = density->bits;
-    const char generation = at(part, kDensityAt + density->length);
-    if (generation >= '1' && generation <= '9') {
-        result.generation = generation - '0';
-    }
     const auto width = slice(part, kDensityAt + density->length + 1, 2);
     if (width == "00") {
         result.busWidthBits = 8;

@@ -26,10 +26,11 @@ std::optional<int> cellOfLetter(char letter, std::string_view slc, std::string_v
     return std::nullopt;
 }
 
+// The process letters Toshiba's decoder (Rev. 1.3, 2010) defines.
 std::optional<std::string> toshibaProcess(char letter) {
     switch (letter) {
-        case 'C':
-            return "70nm";
+        case 'A':
+            return "130nm";
         case 'D':
             return "56nm";
         case 'E':
@@ -39,15 +40,34 @@ std::optional<std::string> toshibaProcess(char letter) {
         case 'G':
         case 'H':
             return "24nm";
-        case 'J':
-            return "19nm";
-        case 'K':
-            return "A19nm";
-        case 'L':
-            return "15nm";
         default:
             return std::nullopt;
     }
+}
+
+// Density codes: M8 and M9 in megabits, G0 to G9 and T0, T1 doubling from 1 Gbit, and the
+// letters GA to GF for the 1.5-times steps between them.
+std::optional<std::uint64_t> toshibaDensity(std::string_view code) {
+    if (code.size() != 2) {
+        return std::nullopt;
+    }
+    if (code == "M8" || code == "M9") {
+        return (code[1] == '8' ? 256 : 512) * kMegabit;
+    }
+    const char step = code[1];
+    if (code[0] == 'T' && (step == '0' || step == '1')) {
+        return kGigabit << (10 + (step - '0'));
+    }
+    if (code[0] != 'G') {
+        return std::nullopt;
+    }
+    if (step >= '0' && step <= '9') {
+        return kGigabit << (step - '0');
+    }
+    if (step >= 'A' && step <= 'F') {
+        return (kGigabit << (step - 'A' + 4)) * 3 / 2;
+    }
+    return std::nullopt;
 }
 
 // The geometry digit for x8 parts; x16 parts add five.
@@ -115,7 +135,7 @@ PartDecode decodeToshiba(std::string_view part) {
     const char level = at(part, 4);
     if (level == 'T') {
         result.ddrInterface = true;  // Toggle NAND
-    } else if (level == 'N') {
+    } else if (level == 'N' || level == 'D') {
         result.ddrInterface = false;
     }
     switch (at(part, 5)) {
@@ -131,11 +151,8 @@ PartDecode decodeToshiba(std::string_view part) {
         default:
             break;
     }
-    const char densityDigit = at(part, 7);
-    if (at(part, 6) == 'G' && densityDigit >= '0' && densityDigit <= '8') {
-        result.densityBits = kGigabit << (densityDigit - '0');
-    }
-    result.bitsPerCell = cellOfLetter(at(part, 8), "S", "D", "T");
+    result.densityBits = toshibaDensity(slice(part, 6, 2));
+    result.bitsPerCell = cellOfLetter(at(part, 8), "SH", "DE", "TU");
     applyToshibaGeometry(at(part, 9), result);
     result.process = toshibaProcess(at(part, 10));
     // Toshiba's decoder leaves the mode digit (chip enables) to tables we could not read.
@@ -165,21 +182,13 @@ PartDecode decodeSanDisk(std::string_view part) {
         default:
             break;
     }
-    if (at(part, 7) == 'H') {
-        result.supply = Supply::V3_3;
-        if (at(part, 8) == 'E') {
-            result.busWidthBits = 8;
-        } else if (at(part, 8) == 'S') {
-            result.busWidthBits = 16;
-        }
-    }
-    const auto dash = part.find('-');
-    if (dash != std::string_view::npos) {
-        const Digits gigabytes = readDigits(part, dash + 1);
-        if (gigabytes.count > 0 && gigabytes.value > 0 &&
-            at(part, dash + 1 + gigabytes.count) == 'G') {
-            result.densityBits = gigabytes.value * 8 * kGigabit;
-        }
+    // The capacity in gigabytes follows the nine letters, after a dash or underscore or not.
+    constexpr std::size_t kLetters = 9;
+    const std::size_t digitsAt =
+        at(part, kLetters) == '-' || at(part, kLetters) == '_' ? kLetters + 1 : kLetters;
+    const Digits gigabytes = readDigits(part, digitsAt);
+    if (gigabytes.count == 3 && at(part, digitsAt + 3) == 'G') {
+        result.densityBits = gigabytes.value * 8 * kGigabit;
     }
     return result;
 }

@@ -1,6 +1,8 @@
 #include "norvessa_query/lookups.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -297,8 +299,81 @@ bool IdBytesMatcher::matches(const jet::RowView& row) const {
     return storedIdBeginsWith(cellText(row, idPosition_), wanted_);
 }
 
-ControllerMatcher::ControllerMatcher(const jet::TableDefinition& table, std::string_view name)
-    : wanted_(name) {
+namespace {
+
+// One controller chip's names: the one the data set's column writes first. 群联: the model
+// table pairs UPxx with PS22xx/PS23xx and PS2251-yy (the data set writes UP303-03, UP307-07 and
+// UP23-67 for the three it names, PS2251-yy for the others; tools/dataset/facts/
+// phison_names.csv). 安国: its reference table puts each AU698x beside the AU699x and the
+// FC/SC names of the same chip.
+constexpr std::array<std::array<std::string_view, 5>, 35> kControllerNames = {{
+    {"UP303-03", "UP303", "PS2303", "PS2251-03", ""},
+    {"UP307-07", "UP307", "PS2307", "PS2251-07", ""},
+    {"UP23-67", "UP23", "PS2267", "PS2251-67", ""},
+    {"PS2251-01", "PS2301", "", "", ""},
+    {"PS2251-02", "PS2302", "", "", ""},
+    {"PS2251-08", "PS2308", "", "", ""},
+    {"PS2251-09", "PS2309", "", "", ""},
+    {"PS2251-10", "PS2310", "", "", ""},
+    {"PS2251-11", "PS2311", "", "", ""},
+    {"PS2251-31", "UP12", "PS2231", "", ""},
+    {"PS2251-32", "UP13", "UP14", "PS2232", ""},
+    {"PS2251-33", "UP16", "PS2233", "", ""},
+    {"PS2251-37", "UP15", "PS2237", "", ""},
+    {"PS2251-38", "UP18", "PS2238", "", ""},
+    {"PS2251-50", "UP19", "PS2250", "", ""},
+    {"PS2251-60", "UP20", "PS2260", "", ""},
+    {"PS2251-61", "UP21", "PS2261", "", ""},
+    {"PS2251-68", "PS2268", "", "", ""},
+    {"PS2251-69", "PS2269", "", "", ""},
+    {"PS2251-70", "PS2270", "", "", ""},
+    {"PS2134", "UP8", "", "", ""},
+    {"PS2136", "UP10", "", "", ""},
+    {"PS2135", "UP11", "", "", ""},
+    {"AU6985", "AU6992", "FC8508", "SC508", ""},
+    {"AU6987", "AU6990", "FC8708", "SC708", ""},
+    {"AU6987T", "AU6990T", "FC8708T", "SC708T", ""},
+    {"AU6987(AN)", "AU6987AN", "AU6990AN", "SC708AN", ""},
+    {"AU6989", "AU6998", "FC8908", "SC908", ""},
+    {"AU6989L", "AU6998L", "FC8908L", "SC908L", ""},
+    {"AU6989N", "AU6998N", "FC8908N", "SC908N", ""},
+    {"AU6989NL", "AU6998NL", "FC8908NL", "SC908NL", ""},
+    {"AU6989AN", "AU6998AN", "SC908AN", "", ""},
+    {"AU6989ANL", "AU6998ANL", "SC908ANL", "", ""},
+    {"AU6989AN-G", "AU6998AN-G", "SC908AN-G", "", ""},
+    {"AU6989SN", "AU6998SN", "SC908SN", "", ""},
+}};
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+std::vector<std::string> controllerNamesOf(std::string_view name) {
+    std::vector<std::string> names{std::string(name)};
+    for (const auto& chip : kControllerNames) {
+        if (std::none_of(chip.begin(), chip.end(), [name](std::string_view known) {
+                return !known.empty() && sameName(known, name);
+            })) {
+            continue;
+        }
+        for (const std::string_view known : chip) {
+            if (!known.empty() && !sameName(known, name)) {
+                names.emplace_back(known);
+            }
+        }
+    }
+    return names;
+}
+
+ControllerMatcher::ControllerMatcher(const jet::TableDefinition& table, std::string_view name) {
+    for (const std::string& known : controllerNamesOf(name)) {
+        wanted_.emplace_back(known);
+    }
     for (const std::string_view maker : kControllerMakerColumns) {
         makerPositions_.push_back(columnPosition(table, maker));
     }
@@ -310,13 +385,16 @@ std::vector<std::size_t> ControllerMatcher::matchingMakers(const jet::RowView& r
         // Most controller cells are empty, which the engine tells from the stored bytes
         // without decoding the value.
         // Only a cell that holds the name somewhere is decoded, to see what surrounds it.
-        if (!row.textContains(makerPositions_[maker], wanted_)) {
-            continue;
-        }
-        const std::string stored = cellText(row, makerPositions_[maker]);
-        const std::string_view name = trimBlanks(stored);
-        if (!name.empty() && foldedEquals(name, wanted_.folded())) {
-            makers.push_back(maker);
+        for (const jet::TextKey& wanted : wanted_) {
+            if (!row.textContains(makerPositions_[maker], wanted)) {
+                continue;
+            }
+            const std::string stored = cellText(row, makerPositions_[maker]);
+            const std::string_view name = trimBlanks(stored);
+            if (!name.empty() && foldedEquals(name, wanted.folded())) {
+                makers.push_back(maker);
+                break;
+            }
         }
     }
     return makers;

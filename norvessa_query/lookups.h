@@ -129,8 +129,14 @@ class IdBytesMatcher {
     std::vector<std::uint8_t> wanted_;
 };
 
-// Controller chips named in the controller maker columns. Stored names may carry line breaks
-// before or after them; those and letter case do not count.
+// Every name one controller chip goes by, `name` first: the name the data set writes in its
+// column and the others its maker's model tables and the support lists use (群联's UP303,
+// PS2303 and PS2251-03 are one chip; so are 安国's AU6990 and AU6987). Letter case does not
+// count; a name of no known chip gives itself alone.
+std::vector<std::string> controllerNamesOf(std::string_view name);
+
+// Controller chips named in the controller maker columns, by any name the chip goes by. Stored
+// names may carry line breaks before or after them; those and letter case do not count.
 class ControllerMatcher {
   public:
     ControllerMatcher(const jet::TableDefinition& table, std::string_view name);
@@ -139,7 +145,7 @@ class ControllerMatcher {
 
   private:
     std::vector<std::size_t> makerPositions_;
-    jet::TextKey wanted_;
+    std::vector<jet::TextKey> wanted_;
 };
 
 // The lookups by model prefix, ID bytes and controller: a scan of the lookup table with a row

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "flash/part_number.h"
 #include "platform/text/utf8.h"
 
 namespace norvessa::dataset::test {
@@ -48,19 +49,6 @@ std::optional<std::string_view> makerCodeOf(std::string_view maker) {
         if (lower.find(name.keyword) != std::string::npos) {
             return name.code;
         }
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string_view> samsungCellOfClass(char letter) {
-    if (std::string_view("FKNWQ").find(letter) != std::string_view::npos) {
-        return "SLC";
-    }
-    if (std::string_view("GLMHSPRU").find(letter) != std::string_view::npos) {
-        return "MLC";
-    }
-    if (std::string_view("ABCOD").find(letter) != std::string_view::npos) {
-        return "TLC";
     }
     return std::nullopt;
 }
@@ -166,18 +154,20 @@ class RuleChecker {
         }
     }
 
+    // A Samsung part number's class letter gives its cell type (flash/part_number reads it); a
+    // name of no Samsung form says nothing.
     void checkSamsungClass(const FlashRecord& record) {
         const std::string& model = record.fields[column::kModel];
-        if (!model.starts_with("K9") || model.size() < 3) {
+        const flash::PartDecode read = flash::decodePartNumber(model);
+        const std::string& cellType = record.fields[column::kCellType];
+        if (read.maker != flash::Maker::Samsung || !read.bitsPerCell || cellType.empty()) {
             return;
         }
-        const std::string& cellType = record.fields[column::kCellType];
-        const auto cell = samsungCellOfClass(model[2]);
-        if (!cell) {
-            report(record, "K9 model \"" + model + "\" has no known class letter");
-        } else if (!cellType.empty() && !cellType.starts_with(*cell)) {
+        constexpr std::array<std::string_view, 4> kCells = {"SLC", "MLC", "TLC", "QLC"};
+        const auto cell = kCells[static_cast<std::size_t>(*read.bitsPerCell - 1)];
+        if (!cellType.starts_with(cell)) {
             report(record, "K9 class letter " + std::string(1, model[2]) + " of \"" + model +
-                               "\" means " + std::string(*cell) + ", but 类型 is \"" + cellType +
+                               "\" means " + std::string(cell) + ", but 类型 is \"" + cellType +
                                "\"");
         }
     }

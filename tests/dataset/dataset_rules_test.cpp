@@ -55,7 +55,6 @@ TEST(DatasetRules, BadEditsAreReportedWithTheirCsvLine) {
         {57, column::kCellType, "SLC-4K",
          "K9 class letter H of \"K9HCG08U5M\" means MLC, but 类型 is \"SLC-4K\""},
         {k9f1g08q0m, column::kCellType, "TLC-2K", "means SLC, but 类型 is \"TLC-2K\""},
-        {57, column::kModel, "K9ICG08U5M", "has no known class letter"},
         {57, column::kBusWidth, "8-bit", "位宽 \"8-bit\" holds a character other than"},
         {57, column::kIdBytes, "EC,D3,14,A5", "ID号 \"EC,D3,14,A5\" holds a character other"},
         {57, column::kIdBytes, "EC D3 14", "is not 4 to 7 hexadecimal byte pairs"},

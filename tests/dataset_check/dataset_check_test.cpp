@@ -26,6 +26,8 @@ CheckPaths samplePaths() {
             kSamples / "controller_facts.csv",
             kSamples / "known_exceptions.csv",
             std::nullopt,
+            std::nullopt,
+            std::nullopt,
             std::nullopt};
 }
 
@@ -115,11 +117,12 @@ TEST(DatasetCheck, ModelsAreWrittenNamesAndIdChecksMatchTheRows) {
     addWrittenNames("list,part\r\nx,K9AAGD8U0A(TOG)\r\nx,k9wcg08u5m\r\n", "support_lists.csv",
                     "part", written);
     const IdChecks checks = parseIdChecks(
-        "model,id,families,part_number_agrees,settled,id_reading,part_number_reading,sources\r\n"
-        "K9AAGD8U0A,EC D7 94 7A,linux ; smi,yes,kept,,,a\r\n"
-        "K9WCG08U5M,EC D7 51 6A,smi,no: density,left out,32 Gbit per chip enable,64 Gbit,b\r\n"
-        "K9MADEUP0A,EC 00 00 00,smi,yes,kept,,,c\r\n"
-        "K9AAGD8U0A,EC D7,smi,maybe,kept,,,d\r\n",
+        "model,id,families,part_number_agrees,settled,id_reading,part_number_reading,sources,"
+        "other_ids\r\n"
+        "K9AAGD8U0A,EC D7 94 7A,linux ; smi,yes,kept,,,a,\r\n"
+        "K9WCG08U5M,EC D7 51 6A,smi,no: density,left out,32 Gbit per chip enable,64 Gbit,b,\r\n"
+        "K9MADEUP0A,EC 00 00 00,smi,yes,kept,,,c,\r\n"
+        "K9AAGD8U0A,EC D7,smi,maybe,kept,,,d,\r\n",
         "id_crosscheck.csv");
     ASSERT_EQ(checks.problems.size(), 1u);
     EXPECT_EQ(checks.problems[0].line, 5u);
@@ -166,6 +169,52 @@ TEST(DatasetCheck, ReadsTheDataSetValueShapes) {
     EXPECT_EQ(eccBitsPerKiB("Error Free"), 0);
     EXPECT_EQ(eccBitsPerKiB("4b/0B"), std::nullopt);
     EXPECT_EQ(eccBitsPerKiB("4b"), std::nullopt);
+}
+
+// A flagged name that is still a model, a misprint whose real name is no model, a controller cell
+// no pairing reached and a pairing in no row all fail; the summary counts reasons and kinds.
+TEST(DatasetCheck, FlaggedNamesAndPairingsMatchTheRows) {
+    std::vector<FlashRecord> rows(2);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].line = i + 2;
+        rows[i].fields[column::kModel] = i == 0 ? "K9AAGD8U0A" : "K9WCG08U5M";
+        rows[i].fields[column::kFirstController] = i == 0 ? "SM3257AA" : "SM3267AB";
+    }
+    const NameFlags flags = parseNameFlags(
+        "name,reason,evidence,stands_for,lists\r\n"
+        "K9AAGD8U0A,placeholder,e,,l\r\n"
+        "K9AAGD8UOA,misprint,e,K9AAGD8U0A,l\r\n"
+        "K9WCG08USM,misprint,e,K9WCG08U6M,l\r\n"
+        "K9X,guess,e,,l\r\n",
+        "name_flags.csv");
+    ASSERT_EQ(flags.problems.size(), 1u);
+    const Pairings pairings = parsePairings(
+        "model,maker,chip,kind,list\r\n"
+        "K9AAGD8U0A,慧荣,SM3257AA,own name,smi\r\n"
+        "K9WCG08U5M,慧荣,SM3281AB,exact ID,smi\r\n",
+        "pairings.csv");
+    ASSERT_TRUE(pairings.problems.empty());
+
+    CheckInput input;
+    input.rows = &rows;
+    input.nameFlags = &flags;
+    input.pairings = &pairings;
+    const CheckReport report = checkDataset(input);
+    std::set<Key> failures;
+    for (const auto& key : keysOf(report)) {
+        if (std::get<2>(key) == "name-flags" || std::get<2>(key) == "pairing") {
+            failures.insert(key);
+        }
+    }
+    EXPECT_EQ(failures, (std::set<Key>{{"name_flags.csv", 2, "name-flags", false},
+                                       {"name_flags.csv", 4, "name-flags", false},
+                                       {"name_flags.csv", 5, "name-flags", false},
+                                       {"flash_data.csv", 3, "pairing", false},
+                                       {"pairings.csv", 3, "pairing", false}}));
+    EXPECT_EQ(report.summary.flaggedByReason.at("misprint"), 2u);
+    EXPECT_EQ(report.summary.pairingsByKind.at("own name"), 1u);
+    EXPECT_FALSE(report.summary.pairingsByKind.contains("exact ID"));
+    EXPECT_THROW(parsePairings("model,chip\r\n", "pairings.csv"), DatasetError);
 }
 
 }  // namespace

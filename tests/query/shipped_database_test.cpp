@@ -125,6 +125,19 @@ TEST_F(QueryShippedLookups, ControllerListsItsRowsUnderItsMaker) {
     EXPECT_EQ(std::count(models.begin(), models.end(), "K9LEAG8ZUMM"), 1);
 }
 
+// A controller is found by every name it goes by: the data set's label, its maker's model
+// designation and the PS22xx/PS23xx and PS2251-yy spellings reports use.
+TEST_F(QueryShippedLookups, ControllerIsFoundByEveryNameItGoesBy) {
+    const auto found = lookUp(LookupMode::Controller, "UP303-03").rows.size();
+    ASSERT_GT(found, 0u);
+    for (const char* name : {"PS2251-03", "ps2303", "UP303"}) {
+        EXPECT_EQ(lookUp(LookupMode::Controller, name).rows.size(), found) << name;
+    }
+    EXPECT_EQ(lookUp(LookupMode::Controller, "AU6990").rows.size(),
+              lookUp(LookupMode::Controller, "AU6987").rows.size());
+    EXPECT_EQ(controllerNamesOf("Nothing"), std::vector<std::string>{"Nothing"});
+}
+
 // --id walks the index on ID号; it must list exactly the rows a scan of every stored ID value
 // finds, in the same order, for every stored value, every shorter start of it and the other
 // choice of a position with alternatives.

@@ -33,6 +33,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 import flash_facts
+import name_flags
 import part_numbers
 import support_lists
 
@@ -47,6 +48,7 @@ COLUMNS = [
 DETAIL_COLUMNS = COLUMNS[1:13]
 CONTROLLER_MAKERS = COLUMNS[13:]
 FIRST_ID = 10
+MAX_TEXT_LENGTH = 50  # what a text column of the lookup table holds
 
 BRANDS = {"Samsung": "Samsung 三星", "Hynix": "Hynix 海力士", "Toshiba": "Toshiba 东芝",
           "SanDisk": "SanDisk 闪迪", "Micron": "Micron 美光", "Intel": "Intel 英特尔",
@@ -59,11 +61,6 @@ ECC_PATTERN = re.compile(r"^\d+b/(512B|1KB)$")
 PROCESS_PATTERN = re.compile(r"^(A?\d+|1[XYZ])nm(\(L\d\d[A-Z]\))?$")
 CAPACITY_PATTERN = re.compile(r"^\d+(MB|GB)$")
 
-# Names a support list marks as no part's name (placeholders, process codes, misprints,
-# shorthands): they pair a chip, but they are not models.
-NOT_PART_NAMES = {"placeholder", "process-code", "misprint", "shorthand"}
-
-
 @dataclass
 class Model:
     name: str
@@ -73,7 +70,8 @@ class Model:
     ordering_source: str  # the document that writes this ordering code, if the model is one
     id_check: dict = field(default_factory=dict)   # what id_crosscheck.csv says of its ID
     name_sources: list = field(default_factory=list)  # the facts' sources that write the name
-    pairings: dict = field(default_factory=dict)  # maker column -> [Listing]
+    pairings: dict = field(default_factory=dict)  # maker column -> [(Listing, kind)]
+    markings: list = field(default_factory=list)  # lot markings lists give beside it
 
 
 def read_csv(name):
@@ -185,9 +183,9 @@ def same_layout(part, decoded):
     """Whether what a source says of `part`'s ID bytes holds for the model: an ordering code
     whose digits set another chip-enable layout (Toshiba's TA00 and TA20) answers with other
     ID bytes, so it takes only the IDs given for its own layout."""
-    other = part_numbers.decode(part)
-    return ((decoded.chip_enables if decoded else None) or 1) == \
-        ((other.chip_enables if other else None) or 1)
+    def layout(read):
+        return (read.chip_enables or read.layout if read else None) or 1
+    return layout(decoded) == layout(part_numbers.decode(part))
 
 
 def part_reading(decoded, scheme_sources):
@@ -221,51 +219,80 @@ def reading_text(reading, per_ce):
     return ", ".join(parts)
 
 
-def id_disagreements(said, part):
-    """Where the ID bytes and the part number say different things of one chip."""
-    found = []
-    if said.get("cell") and part.get("cell") and said["cell"] != part["cell"]:
-        found.append("cell type")
-    if said.get("ce_gbit") and part.get("ce") and part.get("gbit") and \
-            said["ce_gbit"] * part["ce"] != part["gbit"]:
-        found.append("density")
-    if said.get("dies_per_ce") and part.get("ce") and part.get("dies") and \
-            said["dies_per_ce"] * part["ce"] != part["dies"]:
-        found.append("dies")
-    return found
+def id_comparison(said, part):
+    """What the ID bytes and the part number both say of one chip: the fields compared and those
+    that differ. Dies and density per chip enable are compared with the part's chip enables
+    where the part number gives them; without them, more dies or Gbit per chip enable than the
+    whole package has still differ."""
+    compared, differ = [], []
+
+    def compare(name, same):
+        compared.append(name)
+        if not same:
+            differ.append(name)
+
+    if said.get("cell") and part.get("cell"):
+        compare("cell type", said["cell"] == part["cell"])
+    for name, per_ce, whole in (("density", "ce_gbit", "gbit"), ("dies", "dies_per_ce", "dies")):
+        if said.get(per_ce) and part.get(whole):
+            if part.get("ce"):
+                compare(name, said[per_ce] * part["ce"] == part[whole])
+            elif said[per_ce] > part[whole]:
+                compare(name, False)
+    return compared, differ
 
 
-def checked_id(maker, facts, decoded, scheme_sources):
-    """The merged ID bytes of a model, or None, and the record of how they were checked: an ID
-    that one table family alone gives must agree with the model's own part number (density per
-    chip enable times chip enables, cell type, dies); where it does not, the part number's
-    reading stands and the ID is left out. An ID that independent families give is kept."""
-    # A table that gives another maker's code for the part speaks of another chip.
-    layout_facts = [f for f in facts if same_layout(f.part, decoded) and
-                    flash_facts.MAKER_CODES[f.maker] == flash_facts.MAKER_CODES[maker]]
-    merged, id_facts = flash_facts.merge_ids(layout_facts)
+def id_facts_of(maker, facts, decoded):
+    """The facts whose ID bytes can be the model's: given under its maker's code, for its own
+    chip-enable layout."""
+    return [f for f in facts if f.id_bytes and same_layout(f.part, decoded) and
+            flash_facts.MAKER_CODES[f.maker] == flash_facts.MAKER_CODES[maker]]
+
+
+def gives_id(fact, merged):
+    """Whether a fact's ID bytes are the merged ID: every byte both give agrees."""
+    written = flash_facts.significant_id(fact.id_bytes)
+    shared = min(len(written), len(merged))
+    return shared >= 4 and all(written[i] in merged[i] for i in range(shared))
+
+
+def checked_id(maker, own_facts, facts, decoded, scheme_sources):
+    """The ID bytes of a model, or None, and the record of how they were checked.
+
+    The ID is the one the sources that write the model's own name give (the majority by
+    independent families where they differ); only where none gives one is it the ID given for
+    its base part. IDs given under other names confirm it: the families column counts every
+    independent family that gives the same bytes. An ID that one family alone gives must agree
+    with the model's own part number (density per chip enable times chip enables, cell type,
+    dies); where it does not, the part number's reading stands and the ID is left out."""
+    own = id_facts_of(maker, own_facts, decoded)
+    merged, id_facts = flash_facts.merge_ids(own)
+    if not merged:
+        own = []
+        merged, id_facts = flash_facts.merge_ids(id_facts_of(maker, facts, decoded))
     if not merged:
         return None, [], {}
-    families = sorted({flash_facts.lineage_of(f.source) for f in id_facts})
+    confirming = [f for f in id_facts_of(maker, facts, decoded) if gives_id(f, merged)]
+    families = sorted({flash_facts.lineage_of(f.source) for f in confirming + id_facts})
+    others = sorted({f"{' '.join(flash_facts.significant_id(f.id_bytes))} "
+                     f"({flash_facts.lineage_of(f.source)})"
+                     for f in own if not gives_id(f, merged)})
     said = flash_facts.read_id([alts[0] for alts in merged], maker)
     part = part_reading(decoded, scheme_sources)
-    disagree = id_disagreements(said, part)
-    comparable = any(k in said for k in ("cell", "ce_gbit", "dies_per_ce")) and part
-    kept = len(families) >= 2 or not disagree
+    compared, differ = id_comparison(said, part)
+    kept = len(families) >= 2 or not differ
     check = {"id": flash_facts.id_text(merged), "families": families,
-             "agrees": "no: " + " ".join(disagree) if disagree else
-             ("yes" if comparable else "unknown"),
+             "agrees": "no: " + " ".join(differ) if differ else
+             ("yes" if compared else "unknown"),
              "settled": "kept" if kept else "left out",
              "id_reading": reading_text(said, True), "part_reading": reading_text(part, False),
-             "sources": sorted({f.source for f in id_facts})}
+             "sources": sorted({f.source for f in id_facts}), "other_ids": others}
     return (merged, id_facts, check) if kept else (None, [], check)
 
 
-def derive_model(name, decoded, facts, scheme_sources, ordering_source):
-    """The detail fields of one model from its facts and its part-number scheme."""
-    makers = sorted({f.maker for f in facts})
-    maker = decoded.maker if decoded else max(
-        makers, key=lambda m: sum(f.maker == m for f in facts))
+def derive_model(name, maker, decoded, facts, own_facts, scheme_sources, ordering_source):
+    """The detail fields of one model from its facts and its part-number scheme; `own_facts`
+    are those the sources that write its own name give."""
     if maker == "ST" and any(f.maker == "Numonyx" for f in facts):
         maker = "Numonyx"
     votes = Votes()
@@ -274,7 +301,7 @@ def derive_model(name, decoded, facts, scheme_sources, ordering_source):
     if decoded:
         scheme_votes(votes, decoded, scheme_sources)
     fields = {"品牌": flash_facts.Value(BRANDS[maker], [])}
-    merged, id_facts, id_check = checked_id(maker, facts, decoded, scheme_sources)
+    merged, id_facts, id_check = checked_id(maker, own_facts, facts, decoded, scheme_sources)
     if merged:
         fields["ID号"] = flash_facts.Value(flash_facts.id_text(merged),
                                            sorted({f.source for f in id_facts}))
@@ -331,22 +358,30 @@ def drop_contradicted(fields, maker, merged, decoded):
             fields.pop("片选")
 
 
-def collect_models(facts, listed_names, ordering_codes, scheme_sources):
-    """Every name a source writes that reads as a part number of its maker's scheme (tables
-    also hold shorthands such as "MT29F256G-C" and misprints such as "K9LBG08UOD" that no chip
-    carries): the parts of the ID tables and datasheets, the flash the support lists name, and
-    the ordering codes documents write, each with the facts of its base part."""
+def collect_models(facts, listed, flags, ordering_codes, scheme_sources):
+    """Every name a source writes that is a chip's name: the parts of the ID tables and
+    datasheets, the flash the support lists name (unless `flags` says a name is a placeholder,
+    shorthand, note, lot marking or misprint) and the ordering codes documents write. A model
+    carries the facts of its base part; a name no scheme reads is its own base. `listed`: name
+    -> the listings that write it."""
     by_part, by_base = {}, {}
     for fact in facts:
-        by_part.setdefault(fact.part, []).append(fact)
-    for name in listed_names:
-        by_part.setdefault(name, [])
+        if flags.is_model(fact.part):
+            by_part.setdefault(fact.part, []).append(fact)
+    for name in listed:
+        if flags.is_model(name):
+            by_part.setdefault(name, [])
+    makers = {}
     for part in sorted(by_part):
         decoded = part_numbers.decode(part)
-        if decoded:
-            # What a list says under another maker's code is about another chip.
-            by_part[part] = [f for f in by_part[part] if decoded.maker == (
-                "ST" if f.maker == "Numonyx" else f.maker)]
+        maker = decoded.maker if decoded else name_flags.maker_of(
+            part, by_part[part], listed.get(part, []))
+        if maker not in BRANDS:
+            continue
+        makers[part] = maker
+        # What a list says under another maker's code is about another chip.
+        by_part[part] = [f for f in by_part[part] if maker == (
+            "ST" if f.maker == "Numonyx" and maker == "ST" else f.maker)]
         by_base.setdefault(decoded.base if decoded else part, []).append(part)
 
     def facts_of_base(base):
@@ -354,18 +389,19 @@ def collect_models(facts, listed_names, ordering_codes, scheme_sources):
 
     models = {}
 
-    def add(name, decoded, shared, source):
-        if name in models or not flash_facts.MODEL_PATTERN.match(name):
+    def add(name, decoded, maker, shared, source):
+        if name in models or not flash_facts.MODEL_PATTERN.match(name) or not maker:
             return
-        if decoded or (shared and flash_facts.is_marking(name)):
-            models[name] = derive_model(name, decoded, shared, scheme_sources, source)
+        models[name] = derive_model(name, maker, decoded, shared, by_part.get(name, []),
+                                    scheme_sources, source)
 
     for base in sorted(by_base):
         for part in by_base[base]:
-            add(part, part_numbers.decode(part), facts_of_base(base), "")
+            add(part, part_numbers.decode(part), makers[part], facts_of_base(base), "")
     for base, code, source in ordering_codes:
         decoded = part_numbers.decode(code)
-        add(code, decoded, facts_of_base(decoded.base if decoded else base), source)
+        add(code, decoded, decoded.maker if decoded else makers.get(base),
+            facts_of_base(decoded.base if decoded else base), source)
     for name, model in models.items():
         model.name_sources = list(dict.fromkeys(f.source for f in by_part.get(name, [])))
     return models
@@ -400,9 +436,9 @@ def controller_rows(pairings, count):
     rows = [{} for _ in range(count)]
     used = []
     for maker in CONTROLLER_MAKERS:
-        for row, listing in zip(rows, pairings.get(maker, [])):
+        for row, (listing, kind) in zip(rows, pairings.get(maker, [])):
             row[maker] = chip_label(listing)
-            used.append(listing)
+            used.append((listing, kind))
     return rows, used
 
 
@@ -466,7 +502,8 @@ def sources_line(model, listings_naming):
     # One entry per list family: "<title>, <repository@commit>:<path>, <path>, ..."
     families = {}
     named = [(listing, "FLASH型号") for listing in listings_naming.get(model.name, [])]
-    for listing, column in named + [(u, u.maker) for u in getattr(model, "used_listings", [])]:
+    used = [(listing, listing.maker) for listing, _ in getattr(model, "used_listings", [])]
+    for listing, column in named + used:
         title, _, location = listing.source.rpartition(", ")
         if not title or "@" not in location or listing.source in by_source:
             title, location = listing.source, ""
@@ -490,7 +527,7 @@ def crosscheck_line(model):
     check = model.id_check
     return [model.name, check["id"], " ; ".join(check["families"]), check["agrees"],
             check["settled"], check["id_reading"], check["part_reading"],
-            " ; ".join(check["sources"])]
+            " ; ".join(check["sources"]), " ; ".join(check["other_ids"])]
 
 
 def csv_text(rows):
@@ -502,41 +539,84 @@ def csv_text(rows):
 def build():
     listings = support_lists.read_listings()
     table_facts = flash_facts.read_facts()
-    known_parts = {f.part for f in table_facts}
-    facts = table_facts + support_lists.facts_of(listings, known_parts)
-    candidates = collect_models(facts, sorted({l.part for l in listings
-                                               if l.details.get("naming") not in NOT_PART_NAMES}),
-                                flash_facts.read_ordering_codes(), read_scheme_sources())
-    pairings = support_lists.Pairings(listings)
-    for model in candidates.values():
-        model.pairings = pairings.of(model.name, model.base_part, model.maker,
-                                     id_alternatives(model))
+    ordering_codes = flash_facts.read_ordering_codes()
     fixed_groups = {}
     for row in read_csv("fixed_rows.csv"):
         fixed_groups.setdefault(row["FLASH型号"], []).append(
             [row[c] for c in COLUMNS] + [row["sources"]])
+    # Ordering codes documents write and the named rows are models whatever a list says.
+    flags = name_flags.NameFlags(listings, table_facts,
+                                 {code for _, code, _ in ordering_codes} | set(fixed_groups))
+    facts = table_facts + support_lists.facts_of(listings, flags)
+    listings_naming = {}
+    for listing in listings:
+        listings_naming.setdefault(listing.part, []).append(listing)
+    candidates = collect_models(facts, listings_naming, flags, ordering_codes,
+                                read_scheme_sources())
+    for name, marked in flags.lot_markings_of().items():
+        if name in candidates:
+            candidates[name].fields["备注"] = flash_facts.Value(
+                marking_text(sorted(marked)),
+                list(dict.fromkeys(l.source for m in marked for l in listings_naming[m])))
+    pairings = support_lists.Pairings(listings, flags)
+    ids_of_names = {m.name: id_alternatives(m) for m in candidates.values()}
+    for model in candidates.values():
+        model.pairings = pairings.of(model.name, model.base_part, model.maker,
+                                     id_alternatives(model), ids_of_names)
     for name in fixed_groups:
         candidates.pop(name, None)
     models = sorted(candidates.values(), key=lambda m: m.name)
     blocks = [model_block(m) for m in models]
     blocks += [fixed_block(name, rows) for name, rows in fixed_groups.items()]
     rows = build_rows(blocks)
-    listings_naming = {}
-    for listing in listings:
-        listings_naming.setdefault(listing.part, []).append(listing)
     source_rows = [sources_line(m, listings_naming) for m in models]
     source_rows += [[name, name, group[0][len(COLUMNS)]] for name, group in fixed_groups.items()]
     checks = [crosscheck_line(m) for m in models if m.id_check]
-    return (csv_text([COLUMNS] + rows),
-            csv_text([["model", "base_part", "sources"]] + sorted(source_rows)),
-            csv_text([["model", "id", "families", "part_number_agrees", "settled",
-                       "id_reading", "part_number_reading", "sources"]] + checks))
+    return {
+        "flash_data.csv": csv_text([COLUMNS] + rows),
+        "flash_sources.csv": csv_text([["model", "base_part", "sources"]] + sorted(source_rows)),
+        "id_crosscheck.csv": csv_text([["model", "id", "families", "part_number_agrees",
+                                        "settled", "id_reading", "part_number_reading",
+                                        "sources", "other_ids"]] + checks),
+        "name_flags.csv": csv_text([["name", "reason", "evidence", "stands_for", "lists"]] +
+                                   flags.lines()),
+        "pairings.csv": csv_text([["model", "maker", "chip", "kind", "list"]] +
+                                 [line for m in models for line in pairing_lines(m)] +
+                                 named_row_pairings(fixed_groups)),
+    }
+
+
+def named_row_pairings(fixed_groups):
+    """The controller cells of the named rows, which are kept as given."""
+    lines = []
+    for name, rows in fixed_groups.items():
+        for row in rows:
+            for maker, chip in zip(CONTROLLER_MAKERS, row[len(DETAIL_COLUMNS) + 1:len(COLUMNS)]):
+                if chip and [name, maker, chip, support_lists.NAMED_ROW, ""] not in lines:
+                    lines.append([name, maker, chip, support_lists.NAMED_ROW, ""])
+    return lines
+
+
+def marking_text(markings):
+    """The lot markings a part is listed beside, as many as the 备注 column holds, then how many
+    more there are (name_flags.csv lists them all)."""
+    text = "marking:"
+    for shown, marking in enumerate(markings):
+        rest = len(markings) - shown - 1
+        if len(f"{text} {marking}") + (len(f" +{rest}") if rest else 0) > MAX_TEXT_LENGTH:
+            return f"{text} +{len(markings) - shown}"
+        text += " " + marking
+    return text
+
+
+def pairing_lines(model):
+    """One line per controller chip a model's rows name: how the list reached the model."""
+    return [[model.name, listing.maker, chip_label(listing), kind, listing.list_key]
+            for listing, kind in model.used_listings]
 
 
 def main():
-    data, sources, checks = build()
-    targets = {RESOURCES / "flash_data.csv": data, RESOURCES / "flash_sources.csv": sources,
-               RESOURCES / "id_crosscheck.csv": checks}
+    targets = {RESOURCES / name: text for name, text in build().items()}
     if "--check" in sys.argv[1:]:
         stale = [p.name for p, text in targets.items()
                  if not p.exists() or p.read_bytes() != text.encode("utf-8")]

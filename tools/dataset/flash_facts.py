@@ -56,7 +56,7 @@ LINEAGES = (
     (":smssd/", "smi"), (":smff/", "smi"), (":jm/", "jmicron"), (":sf/", "sandforce"),
     (":ma/", "maxio"), (":mk/", "maxio"),
     ("ChipsBank", "chipsbank"), ("Alcor", "alcor"), ("Silicon Motion", "smi"),
-    ("Innostor", "innostor"),
+    ("Innostor", "innostor"), ("Phison", "phison"),
     ("torvalds/linux", "linux"), ("u-boot/u-boot", "linux"), ("barebox/", "linux"),
     ("hardkernel/", "amlogic"), ("glinuz/", "hisilicon"), ("DJONvl/", "mediatek"),
     ("opensource-hisense/", "mediatek"), ("sunxi", "allwinner"), ("orangepi", "allwinner"),
@@ -169,7 +169,7 @@ def read_ordering_codes(path=FACTS / "ordering_codes.csv"):
     return codes
 
 
-def _significant(id_bytes):
+def significant_id(id_bytes):
     """ID bytes without the trailing 00 / FF that tables use as padding, and without what a
     read past the last ID byte returns: the ID again from its first byte."""
     # FF inside an ID is a table's "any value": the ID is known only up to it.
@@ -187,7 +187,7 @@ def merge_ids(facts):
     gave them. At each byte the value most independent sources give wins and sources that say
     otherwise drop out; an even split ends the ID there, except on its last byte, which then
     lists both values ("54 43/C3"). None if fewer than four bytes are agreed."""
-    alive = [(f, _significant(f.id_bytes)) for f in facts
+    alive = [(f, significant_id(f.id_bytes)) for f in facts
              if f.id_bytes and f.id_bytes[0] == MAKER_CODES[f.maker]]
     merged = []
     for position in range(7):
@@ -231,31 +231,47 @@ CE_DENSITY_GBIT = {code: gbit for row in (
     ("B1", "BA", "BC", "B3", "B5", "B7", "BE", "2A", "2C", "2E"),
     ("C1", "CA", "CC", "C3", "C5", "C7", "CE", "4A", "4C", "4E"),
 ) for code, gbit in zip(row, _DENSITY_ORDER)}
-# Micron's own device codes (34 nm and later), whose fourth byte follows ONFI's layout.
-MICRON_DEVICE_CODES = {"48", "68", "88", "A8", "44", "64", "84", "A4", "38", "C4"}
+CE_DENSITY_GBIT["D1"] = 1  # an older 1 Gbit x8 3.3 V code
+# Micron's own device codes (34 nm and later, also Intel's and SpecTek's), whose fourth byte
+# follows ONFI's layout, and their Gbit per chip enable, as flash/device_codes.cpp reads them.
+MICRON_CE_DENSITY_GBIT = {"48": 16, "68": 32, "88": 64, "A8": 128, "44": 32, "64": 64}
+MICRON_DEVICE_CODES = set(MICRON_CE_DENSITY_GBIT)
+# Small-page devices whose one device code gives the whole geometry (x8, 3.3 V): Mbit.
+SMALL_PAGE_MBIT = {"73": 128, "75": 256, "76": 512, "79": 1024, "71": 2048}
 SMALL_PAGE_DEVICES = {"33", "35", "36", "39", "43", "45", "46", "49", "53", "55", "56", "59",
                       "71", "72", "73", "74", "75", "76", "78", "79"}
 
 
 def read_id(id_bytes, maker):
-    """What the ID bytes say by the published layouts, where the layout is certain: cell type
-    (third byte), page size and bus width (fourth byte) and Gbit per chip enable (device code).
-    Used to keep contradicted fields out, never to fill one."""
+    """What the ID bytes say by the published layouts, where the layout is certain, read as
+    flash/id_decoder reads them (tests/dataset/id_layouts_test.py keeps the two alike): Gbit per
+    chip enable and bus width (device code), cell type and dies per chip enable (third byte),
+    page size and bus width (fourth byte); nothing past a device code no table gives. Used to
+    keep contradicted fields out, never to fill one."""
     said = {}
-    if len(id_bytes) < 4 or id_bytes[1] in SMALL_PAGE_DEVICES:
+    if len(id_bytes) >= 2 and id_bytes[1] in SMALL_PAGE_MBIT:
+        return {"cell": "SLC", "page": 512, "width": 8,
+                "ce_gbit": SMALL_PAGE_MBIT[id_bytes[1]] / 1024}
+    micron_code = maker in ("Micron", "Intel", "SpecTek") and id_bytes[1] in MICRON_DEVICE_CODES
+    # A device code no table gives says nothing of the layout the later bytes follow.
+    if len(id_bytes) < 2 or not (id_bytes[1] in CE_DENSITY_GBIT or micron_code):
         return said
-    third, fourth = int(id_bytes[2], 16), int(id_bytes[3], 16)
-    bits = 1 + ((third >> 2) & 3)
-    if bits <= 3:
-        said["cell"] = ("SLC", "MLC", "TLC")[bits - 1]
-    if id_bytes[1] in CE_DENSITY_GBIT and not (maker in ("Micron", "Intel") and
-                                                id_bytes[1] in MICRON_DEVICE_CODES):
+    if micron_code:
+        said["ce_gbit"] = MICRON_CE_DENSITY_GBIT[id_bytes[1]]
+    else:
         said["ce_gbit"] = CE_DENSITY_GBIT[id_bytes[1]]
         said["width"] = 16 if id_bytes[1][0] in "BC24" else 8
-    if maker in ("Samsung", "Hynix", "Toshiba"):
-        said["dies_per_ce"] = 1 << (third & 3)
+    if len(id_bytes) < 3:
+        return said
+    third = int(id_bytes[2], 16)
+    said["cell"] = ("SLC", "MLC", "TLC", "QLC")[(third >> 2) & 3]
+    # Every maker's third byte counts the dies behind one chip enable in its two low bits.
+    said["dies_per_ce"] = 1 << (third & 3)
+    if len(id_bytes) < 4:
+        return said
+    fourth, bits = int(id_bytes[3], 16), 1 + ((third >> 2) & 3)
     six = len(id_bytes) >= 6
-    if maker in ("Micron", "Intel") and id_bytes[1] in MICRON_DEVICE_CODES:
+    if micron_code:
         said["page"] = 1024 << (fourth & 3)
     elif bits > 1 and maker in ("Samsung", "Hynix") and six and \
             (maker == "Hynix" or id_bytes[5] != "00"):
@@ -265,5 +281,8 @@ def read_id(id_bytes, maker):
         pass  # another layout, or four bytes of one: the page size cannot be read
     else:
         said["page"] = 1024 << (fourth & 3)
-        said.setdefault("width", 16 if fourth & 0x40 else 8)
+        # The fourth byte's width must agree with the device code's; if not, neither is sure.
+        width = 16 if fourth & 0x40 else 8
+        if said.setdefault("width", width) != width:
+            del said["width"]
     return said

@@ -27,6 +27,7 @@ class PartNumber:
     process_nm: Optional[str] = None
     page: Optional[int] = None          # bytes
     ddr_only: Optional[str] = None      # "toggle" / "ddr" when there is no asynchronous mode
+    layout: Optional[int] = None        # chip enables the package digits set, not a field
     # field -> the letters or digits of the part number it was read from, so that a field is
     # used only where the scheme's published description confirms that code
     codes: tuple = ()
@@ -35,13 +36,14 @@ class PartNumber:
         return dict(self.codes).get(name)
 
 
-GENERATIONS = {"M": 1, "A": 2, "B": 3, "C": 4, "D": 5, "E": 6, "F": 7, "G": 8}
+# The first to sixth generations, as Samsung's and Hynix's decoders list them.
+GENERATIONS = {"M": 1, "A": 2, "B": 3, "C": 4, "D": 5, "E": 6}
 
 # Density codes shared by Samsung and Hynix part numbers, in Mbit.
 DENSITY_CODES = {
     "28": 128, "56": 256, "12": 512, "1G": 1024, "2G": 2048, "4G": 4096, "8G": 8192,
     "AG": 16384, "BG": 32768, "CG": 65536, "DG": 131072, "EG": 262144, "LG": 24576,
-    "ZG": 49152, "HG": 524288,
+    "ZG": 49152, "HG": 524288, "FG": 262144, "GG": 393216, "NG": 98304,
 }
 
 SAMSUNG_CLASSES = {
@@ -49,10 +51,11 @@ SAMSUNG_CLASSES = {
     "G": ("MLC", 1), "L": ("MLC", 2), "M": ("MLC", 2), "H": ("MLC", 4), "S": ("MLC", 6),
     "P": ("MLC", 8), "R": ("MLC", 12), "U": ("MLC", 16),
     "A": ("TLC", 1), "B": ("TLC", 2), "C": ("TLC", 4), "O": ("TLC", 8), "D": ("TLC", 16),
+    "T": ("SLC", 1), "E": ("SLC", 2), "3": ("QLC", 1), "9": ("QLC", 8),
 }
 SAMSUNG_VOLTAGES = {"U": "2.7-3.6V", "V": "3.0-3.6V", "Q": "1.7-1.95V", "R": "1.65-1.95V"}
-SAMSUNG_CHIP_ENABLES = {"0": 1, "1": 2, "3": 3, "4": 4, "5": 4, "6": 6, "7": 8, "8": 8, "C": 16,
-                        "J": 16}
+# Mode 0 is "normal" without a count of chip enables; C and J are in neither decoder edition.
+SAMSUNG_CHIP_ENABLES = {"1": 2, "3": 3, "4": 4, "5": 4, "6": 6, "7": 8, "8": 8}
 SAMSUNG_DDR_TECHNOLOGIES = {"D", "Y", "B"}
 
 HYNIX_CLASSES = {
@@ -72,10 +75,12 @@ TOSHIBA_DENSITY_MBIT = {"M8": 256, "M9": 512, "G0": 1024, "G1": 2048, "G2": 4096
                         "G9": 524288, "GF": 786432, "T0": 1048576, "T1": 2097152}
 TOSHIBA_CELLS = {"S": "SLC", "H": "SLC", "D": "MLC", "E": "MLC", "T": "TLC", "U": "TLC"}
 TOSHIBA_VOLTAGES = {"V": "3.3V", "Y": "1.8V", "A": "3.3V(I/O 1.8V)"}
+# How many chip enables the package digit stands for as ordering tables pair them (TA00 one,
+# TA20 two): no decoder document states it, so it tells layouts apart and fills no field.
+TOSHIBA_LAYOUTS = {"0": 1, "2": 2, "4": 2, "7": 4, "8": 4, "A": 6, "B": 8}
 TOSHIBA_PROCESS = {"A": "130nm", "D": "56nm", "E": "43nm", "F": "32nm", "G": "24nm", "H": "24nm"}
 # The digit after the cell letter: page size for x8 parts; x16 parts add 5.
 TOSHIBA_PAGES = {"0": 4096, "1": 4096, "3": 2048, "4": 2048}
-TOSHIBA_CHIP_ENABLES = {"0": 1, "2": 2, "4": 2, "7": 4, "8": 4, "A": 6, "B": 8}
 
 MICRON_CELLS = {"A": "SLC", "C": "MLC", "E": "TLC"}
 # class letter: (dies, chip enables)
@@ -83,7 +88,7 @@ MICRON_CLASSES = {"A": (1, 1), "B": (1, 1), "D": (2, 1), "E": (2, 2), "F": (2, 2
                   "K": (4, 2), "M": (4, 4)}
 MICRON_VOLTAGES = {"A": "3.3V", "B": "1.8V"}
 
-INTEL_DIES = {"A": 1, "C": 2, "J": 4}
+INTEL_DIES = {"A": 1, "C": 2, "J": 4, "F": 4}
 INTEL_CELLS = {"N": "SLC", "M": "MLC", "T": "TLC"}
 INTEL_PROCESS = {"A": "90nm", "B": "72nm", "C": "50nm", "D": "34nm", "E": "25nm", "F": "20nm"}
 
@@ -93,8 +98,6 @@ SANDISK_CELLS = {"F": "MLC", "G": "MLC", "H": "MLC", "M": "MLC", "Q": "MLC", "C"
                  "I": "TLC", "N": "TLC"}
 SANDISK_DIES = {"A": 1, "B": 2, "C": 4, "D": 8}
 
-ST_DENSITY_MBIT = {"128": 128, "256": 256, "512": 512, "01G": 1024, "02G": 2048, "04G": 4096,
-                   "08G": 8192, "16G": 16384}
 ST_VOLTAGES = {"W": "2.7-3.6V", "R": "1.7-1.95V"}
 ST_FAMILY_CELLS = {"C": "MLC"}
 ST_FAMILY_PAGES = {"A": 512}
@@ -193,12 +196,15 @@ def decode_toshiba(model):
         page_digit = page_code if width == 8 else str(int(page_code) - 5)
     else:
         width, page_digit = None, None
+    # No decoder we hold says how many chip enables the package digits give; they still tell
+    # one package layout from another (TA00, TA20), so they are kept as the layout.
     return PartNumber("Toshiba", base, "toshiba", TOSHIBA_DENSITY_MBIT.get(density),
                       TOSHIBA_CELLS.get(cell), 1 if prefix == "TC58" else None,
-                      TOSHIBA_CHIP_ENABLES.get(channels) if channels else None, width,
-                      TOSHIBA_VOLTAGES.get(voltage), None, level == "T",
+                      None, width, TOSHIBA_VOLTAGES.get(voltage), None,
+                      {"T": True, "N": False, "D": False}.get(level),
                       TOSHIBA_PROCESS.get(process), TOSHIBA_PAGES.get(page_digit),
                       "toggle" if level == "T" else None,
+                      layout=TOSHIBA_LAYOUTS.get(channels) if channels else None,
                       codes=(("density", density), ("cell", cell), ("dies", prefix),
                              ("chip_enables", channels),
                              ("width", {8: "0-4", 16: "5-9"}.get(width)),
@@ -265,7 +271,9 @@ def decode_st(model):
     if not m:
         return None
     base, density, voltage, width, family, _dies, _generation, _ = m.groups()
-    return PartNumber("ST", base, "st", ST_DENSITY_MBIT.get(density),
+    # Three digits are megabits; two digits and G gigabits.
+    mbit = int(density[:2]) * 1024 if density.endswith("G") else int(density)
+    return PartNumber("ST", base, "st", mbit,
                       cell=ST_FAMILY_CELLS.get(family), width=8 if width == "3" else 16,
                       voltage=ST_VOLTAGES.get(voltage), page=ST_FAMILY_PAGES.get(family),
                       codes=(("density", density), ("cell", family), ("width", width),

@@ -67,8 +67,10 @@ def _lineage(listing_key):
     return listing_key.split("-")[0]
 
 
-def facts_of(listings, known_parts):
-    """What the lists say about each flash part they name, one fact per part and list family."""
+def facts_of(listings, flags):
+    """What the lists say about each flash part they name, one fact per part and list family.
+    Every name that `flags` (name_flags.NameFlags) holds a model gives its facts, whether or not
+    a scheme of ours reads it."""
     facts, seen = [], set()
     for listing in listings:
         vendor = listing.details.get("vendor")
@@ -78,10 +80,7 @@ def facts_of(listings, known_parts):
             vendor = flash_facts.MAKER_OF_CODE.get(listing.id_bytes[0])
         vendor = vendor if vendor in VENDORS else None
         part = listing.part
-        if not vendor or listing.details.get("naming") or (
-                listing.list_key.startswith("innostor") or
-                not (part_numbers.decode(part) or part in known_parts or
-                     flash_facts.is_marking(part))):
+        if not vendor or not part or listing.details.get("naming") or not flags.is_model(part):
             continue
         key = (_lineage(listing.list_key), part, listing.id_bytes)
         if key in seen:
@@ -107,35 +106,64 @@ def facts_of(listings, known_parts):
     return facts
 
 
-class Pairings:
-    """Which listed controller chips drive a model, by part number, base part or ID bytes."""
+# How a list reaches a model: it writes the model's name (or a misprint of it), it writes an
+# ordering code of the same base part whose ID bytes are the model's, or it gives the model's
+# exact ID bytes.
+# The rows the lookup's examples name are kept as given, with their controllers.
+OWN_NAME, ORDERING_CODE, EXACT_ID = "own name", "ordering code with matching ID", "exact ID"
+NAMED_ROW = "named row as given"
 
-    def __init__(self, listings):
-        self.by_part, self.by_id = {}, {}  # by_id: first four ID bytes -> listings
+
+def ids_match(listed, alternatives):
+    """Whether ID bytes a list gives are those of a model: every byte both give agrees."""
+    shared = min(len(listed), len(alternatives))
+    return shared >= 4 and all(listed[i] in alternatives[i] for i in range(shared))
+
+
+class Pairings:
+    """Which listed controller chips drive a model: by its own name, by an ordering code of it
+    whose ID bytes match, or by its exact ID bytes; never through a base part alone."""
+
+    def __init__(self, listings, flags):
+        self.by_name, self.by_base, self.by_id = {}, {}, {}
         for listing in listings:
-            # Innostor's and Phison's tools match a flash by its ID bytes, as a drive does.
+            # Innostor's and Phison's tools match a flash by its ID bytes, as a drive does; so
+            # does any list that names a chip only by a label and its ID bytes.
             by_id = listing.list_key.startswith(("innostor", "phison")) or \
-                listing.details.get("observed")
+                listing.details.get("observed") or not flags.is_model(listing.part)
             if by_id and len(listing.id_bytes) >= 5:
                 self.by_id.setdefault(listing.id_bytes[:4], []).append(listing)
-            # Innostor's tables name the flash loosely; Phison's table and drives seen with a
-            # named flash pair by that name too.
-            if listing.list_key.startswith("innostor") or not listing.part:
-                continue
-            decoded = part_numbers.decode(listing.part)
-            for name in {listing.part, decoded.base if decoded else listing.part}:
-                self.by_part.setdefault(name, []).append(listing)
+            for name in flags.real_names(listing.part) if listing.part else ():
+                self.by_name.setdefault(name, []).append(listing)
+                decoded = part_numbers.decode(name)
+                if decoded and decoded.base != name:
+                    self.by_base.setdefault(decoded.base, []).append((name, listing))
+                self.by_base.setdefault(name, []).append((name, listing))
 
-    def of(self, model_name, base_part, maker, id_alternatives):
-        """{controller maker column: [Listing, ...]}: one listing per chip, in list order."""
+    def of(self, model_name, base_part, maker, id_alternatives, ids_of_names):
+        """{controller maker column: [(Listing, kind), ...]}: one listing per chip, in list
+        order. `ids_of_names`: the ID alternatives of each model, for a listing that gives no
+        ID bytes of its own."""
         found = {}
-        for name in (model_name, base_part):
-            for listing in self.by_part.get(name, []):
-                found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
-        first_bytes = tuple(alternatives[0] for alternatives in id_alternatives or [])
-        for listing in self.by_id.get(first_bytes[:4], []):
-            vendor = listing.details.get("vendor", maker)
-            vendor = flash_facts.MAKER_SPELLINGS.get(vendor, vendor)
-            if vendor == maker and first_bytes[:len(listing.id_bytes)] == listing.id_bytes:
-                found.setdefault(listing.maker, {}).setdefault(listing.chip, listing)
+
+        def add(listing, kind):
+            found.setdefault(listing.maker, {}).setdefault(listing.chip, (listing, kind))
+
+        for listing in self.by_name.get(model_name, []):
+            add(listing, OWN_NAME)
+        if id_alternatives:
+            for name, listing in self.by_base.get(base_part, []):
+                if name == model_name:
+                    continue
+                listed = listing.id_bytes or tuple(
+                    alternatives[0] for alternatives in ids_of_names.get(name, []))
+                if ids_match(listed, id_alternatives):
+                    add(listing, ORDERING_CODE)
+            first_bytes = tuple(alternatives[0] for alternatives in id_alternatives)
+            for listing in self.by_id.get(first_bytes[:4], []):
+                vendor = listing.details.get("vendor", maker)
+                vendor = flash_facts.MAKER_SPELLINGS.get(vendor, vendor)
+                if vendor == maker and len(id_alternatives) >= len(listing.id_bytes) and \
+                        ids_match(listing.id_bytes, id_alternatives):
+                    add(listing, EXACT_ID)
         return {maker_column: list(chips.values()) for maker_column, chips in found.items()}

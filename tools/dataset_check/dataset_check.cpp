@@ -6,6 +6,7 @@
 #include <iomanip>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "tools/dataset_check/rules.h"
 
@@ -39,6 +40,8 @@ class Checker {
         checkSources();
         checkWrittenNames();
         checkIdChecks();
+        checkNameFlags();
+        checkPairings();
         checkFactsFile();
         applyExceptions();
         std::stable_sort(report_.findings.begin(), report_.findings.end(),
@@ -219,9 +222,102 @@ class Checker {
             if (kept && check.families.size() >= 2) {
                 ++summary.idsConfirmedByFamilies;
             }
+            if (kept) {
+                ++summary.idsByFamilyCount[check.families.size()];
+            }
             if (check.disagrees()) {
                 summary.disagreements.push_back({first.line, check});
             }
+            if (!check.otherIds.empty()) {
+                summary.listDisagreements.push_back({first.line, check});
+            }
+        }
+    }
+
+    // Opens the rule's tally and fails each malformed line of the side file it reads.
+    void recordProblems(std::string_view rule, std::string_view unit,
+                        const std::vector<LineProblem>& problems, const std::string& file) {
+        tallies_.of(rule, unit);
+        for (const auto& problem : problems) {
+            record(rule, unit, Outcome::fail(problem.detail), file, problem.line, {});
+        }
+    }
+
+    std::set<std::string> models() const {
+        std::set<std::string> names;
+        for (const auto& row : *input_.rows) {
+            names.insert(row.fields[column::kModel]);
+        }
+        return names;
+    }
+
+    // A name the generator flagged as no chip's name is no model; the real name a misprint
+    // stands for is one.
+    void checkNameFlags() {
+        if (input_.nameFlags == nullptr) {
+            return;
+        }
+        recordProblems(rule::kNameFlags, "lines", input_.nameFlags->problems, input_.nameFlagsName);
+        const auto names = models();
+        for (const auto& flag : input_.nameFlags->flags) {
+            ++report_.summary.flaggedByReason[flag.reason];
+            std::string detail;
+            if (names.contains(flag.name)) {
+                detail = "flagged " + flag.reason + " but a model of " + input_.datasetName;
+            }
+            for (const auto& real : flag.standsFor) {
+                if (flag.reason == "misprint" && !names.contains(real)) {
+                    detail = "a misprint of " + real + ", which is no model";
+                }
+            }
+            record(rule::kNameFlags, "lines",
+                   detail.empty() ? Outcome::pass() : Outcome::fail(detail), input_.nameFlagsName,
+                   flag.line, flag.name);
+        }
+    }
+
+    // Every controller cell of the data set was reached by a pairing the generator recorded,
+    // and every recorded pairing is a cell of its model's rows.
+    void checkPairings() {
+        if (input_.pairings == nullptr) {
+            return;
+        }
+        recordProblems(rule::kPairing, "rows", input_.pairings->problems, input_.pairingsName);
+        std::map<std::tuple<std::string, std::string, std::string>, const Pairing*> recorded;
+        for (const auto& pairing : input_.pairings->pairings) {
+            recorded.emplace(std::tuple{pairing.model, pairing.maker, pairing.chip}, &pairing);
+        }
+        std::set<std::tuple<std::string, std::string, std::string>> cells;
+        for (const auto& row : *input_.rows) {
+            std::string missing;
+            for (std::size_t c = column::kFirstController; c < kColumnCount; ++c) {
+                const std::string& chip = row.fields[c];
+                if (chip.empty()) {
+                    continue;
+                }
+                const std::tuple cell{row.fields[column::kModel], std::string(kColumnNames[c]),
+                                      chip};
+                cells.insert(cell);
+                if (!recorded.contains(cell)) {
+                    missing += (missing.empty() ? "" : ", ") + chip;
+                }
+            }
+            record(rule::kPairing, "rows",
+                   missing.empty()
+                       ? Outcome::pass()
+                       : Outcome::fail(missing + ": no pairing in " + input_.pairingsName),
+                   input_.datasetName, row.line, row.fields[column::kModel]);
+        }
+        for (const auto& [cell, pairing] : recorded) {
+            if (!cells.contains(cell)) {
+                record(rule::kPairing, "rows",
+                       Outcome::fail(pairing->chip + " (" + pairing->maker +
+                                     ") is in no row of the model"),
+                       input_.pairingsName, pairing->line, pairing->model);
+                continue;
+            }
+            ++report_.summary.pairingsByKind[pairing->kind];
+            report_.summary.pairedChipsByMaker[pairing->maker].insert(pairing->chip);
         }
     }
 
@@ -310,6 +406,16 @@ CheckReport runDatasetCheck(const CheckPaths& paths) {
         idChecks =
             parseIdChecks(readTextFile(*paths.idChecks), paths.idChecks->filename().string());
     }
+    std::optional<NameFlags> nameFlags;
+    if (paths.nameFlags) {
+        nameFlags =
+            parseNameFlags(readTextFile(*paths.nameFlags), paths.nameFlags->filename().string());
+    }
+    std::optional<Pairings> pairings;
+    if (paths.pairings) {
+        pairings =
+            parsePairings(readTextFile(*paths.pairings), paths.pairings->filename().string());
+    }
     std::optional<KnownExceptions> exceptions;
     if (paths.exceptions) {
         exceptions = parseKnownExceptions(readTextFile(*paths.exceptions),
@@ -325,6 +431,8 @@ CheckReport runDatasetCheck(const CheckPaths& paths) {
     input.exceptions = exceptions ? &*exceptions : nullptr;
     input.writtenNames = written ? &*written : nullptr;
     input.idChecks = idChecks ? &*idChecks : nullptr;
+    input.nameFlags = nameFlags ? &*nameFlags : nullptr;
+    input.pairings = pairings ? &*pairings : nullptr;
     if (paths.idChecks) {
         input.idChecksName = paths.idChecks->filename().string();
     }
@@ -378,6 +486,35 @@ void printReport(const CheckReport& report, std::ostream& out) {
             << check.id << " (" << families << ") reads " << check.idReading
             << "; the part number reads " << check.partReading << " (" << check.agrees.substr(4)
             << "); settled: ID " << check.settled << "; sources: " << check.sources << '\n';
+    }
+    out << "IDs kept, by the number of independent families that give them:";
+    for (const auto& [families, count] : summary.idsByFamilyCount) {
+        out << ' ' << families << ": " << count;
+    }
+    out << "\nnames the lists write that are no model, by reason:";
+    for (const auto reason : kFlagReasons) {
+        const auto found = summary.flaggedByReason.find(std::string(reason));
+        out << ' ' << reason << ' ' << (found == summary.flaggedByReason.end() ? 0 : found->second);
+    }
+    out << "\ncontroller cells by how the list reaches the model:";
+    for (const auto kind : kPairingKinds) {
+        const auto found = summary.pairingsByKind.find(std::string(kind));
+        out << ' ' << kind << ' ' << (found == summary.pairingsByKind.end() ? 0 : found->second)
+            << ';';
+    }
+    out << "\ncontroller chips with pairings, by maker:";
+    for (const auto& [maker, chips] : summary.pairedChipsByMaker) {
+        out << ' ' << maker << ' ' << chips.size();
+    }
+    out << "\nmodels whose lists give other IDs than the one kept: "
+        << summary.listDisagreements.size() << '\n';
+    for (const auto& [line, check] : summary.listDisagreements) {
+        std::string others;
+        for (const auto& other : check.otherIds) {
+            others += (others.empty() ? "" : ", ") + other;
+        }
+        out << "flash_data.csv line " << line << ": id-list-disagreement: " << check.model
+            << ": kept " << check.id << "; also given: " << others << '\n';
     }
     const auto failures = report.unacceptedFailures();
     out << '\n'

@@ -7,8 +7,10 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,7 +50,12 @@ struct DatasetSummary {
     std::size_t models = 0;
     std::size_t modelsWithId = 0;
     std::size_t idsConfirmedByFamilies = 0;  // given alike by two or more independent families
+    std::map<std::size_t, std::size_t> idsByFamilyCount;  // families giving a kept ID -> models
     std::vector<IdDisagreement> disagreements;
+    std::vector<IdDisagreement> listDisagreements;  // lists writing the name give other IDs
+    std::map<std::string, std::size_t> flaggedByReason;
+    std::map<std::string, std::size_t> pairingsByKind;                // controller cells per kind
+    std::map<std::string, std::set<std::string>> pairedChipsByMaker;  // maker column -> chips
 };
 
 struct CheckReport {
@@ -72,6 +79,10 @@ struct CheckInput {
     const WrittenNames* writtenNames = nullptr;  // nothing: the model-written rule is not run
     const IdChecks* idChecks = nullptr;          // nothing: the id-crosscheck rule is not run
     std::string idChecksName = "id_crosscheck.csv";
+    const NameFlags* nameFlags = nullptr;  // nothing: the name-flags rule is not run
+    std::string nameFlagsName = "name_flags.csv";
+    const Pairings* pairings = nullptr;  // nothing: the pairing rule is not run
+    std::string pairingsName = "pairings.csv";
 };
 
 CheckReport checkDataset(const CheckInput& input);
@@ -81,8 +92,10 @@ struct CheckPaths {
     std::filesystem::path sources;
     std::filesystem::path controllerFacts;
     std::optional<std::filesystem::path> exceptions;
-    std::optional<std::filesystem::path> facts;     // the folder of the generator's facts
-    std::optional<std::filesystem::path> idChecks;  // the generator's id_crosscheck.csv
+    std::optional<std::filesystem::path> facts;      // the folder of the generator's facts
+    std::optional<std::filesystem::path> idChecks;   // the generator's id_crosscheck.csv
+    std::optional<std::filesystem::path> nameFlags;  // the generator's name_flags.csv
+    std::optional<std::filesystem::path> pairings;   // the generator's pairings.csv
 };
 
 // Reads the files and checks them. A missing sources or controller-facts file is a note and

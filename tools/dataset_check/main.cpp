@@ -2,6 +2,7 @@
 // facts and the sources, and prints every failure and the rate of each rule.
 //   norvessa-dataset-check [--data FILE] [--sources FILE] [--controller-facts FILE]
 //                          [--exceptions FILE] [--facts FOLDER] [--id-crosscheck FILE]
+//                          [--name-flags FILE] [--pairings FILE]
 // Paths default to the files of a checkout, relative to the current folder. Exit status: 0 when
 // every failure is a known exception, 1 when some are not, 2 when a file cannot be read.
 
@@ -17,9 +18,11 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: norvessa-dataset-check [--data FILE] [--sources FILE] [--controller-facts FILE]\n"
     "                              [--exceptions FILE] [--facts FOLDER] [--id-crosscheck FILE]\n"
+    "                              [--name-flags FILE] [--pairings FILE]\n"
     "defaults: resources/flash_data.csv, resources/flash_sources.csv,\n"
     "          resources/controller_facts.csv, tools/dataset/known_exceptions.csv,\n"
-    "          tools/dataset/facts, resources/id_crosscheck.csv (the last three if present)\n";
+    "          tools/dataset/facts, resources/id_crosscheck.csv, resources/name_flags.csv,\n"
+    "          resources/pairings.csv (the last five if present)\n";
 
 }  // namespace
 
@@ -30,10 +33,14 @@ int main(int argc, char** argv) {
                      "resources/controller_facts.csv",
                      std::nullopt,
                      std::nullopt,
+                     std::nullopt,
+                     std::nullopt,
                      std::nullopt};
     const std::filesystem::path defaultExceptions = "tools/dataset/known_exceptions.csv";
     const std::filesystem::path defaultFacts = "tools/dataset/facts";
     const std::filesystem::path defaultIdChecks = "resources/id_crosscheck.csv";
+    const std::filesystem::path defaultNameFlags = "resources/name_flags.csv";
+    const std::filesystem::path defaultPairings = "resources/pairings.csv";
     bool exceptionsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
@@ -60,6 +67,10 @@ int main(int argc, char** argv) {
             paths.facts = value;
         } else if (option == "--id-crosscheck") {
             paths.idChecks = value;
+        } else if (option == "--name-flags") {
+            paths.nameFlags = value;
+        } else if (option == "--pairings") {
+            paths.pairings = value;
         } else {
             std::cerr << "norvessa-dataset-check: unknown option " << option << '\n' << kUsage;
             return 2;
@@ -73,6 +84,12 @@ int main(int argc, char** argv) {
     }
     if (!paths.idChecks && std::filesystem::exists(defaultIdChecks)) {
         paths.idChecks = defaultIdChecks;
+    }
+    if (!paths.nameFlags && std::filesystem::exists(defaultNameFlags)) {
+        paths.nameFlags = defaultNameFlags;
+    }
+    if (!paths.pairings && std::filesystem::exists(defaultPairings)) {
+        paths.pairings = defaultPairings;
     }
     try {
         const auto report = norvessa::dataset::check::runDatasetCheck(paths);

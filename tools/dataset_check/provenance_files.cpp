@@ -48,6 +48,39 @@ std::vector<std::string> splitOnSeparator(std::string_view text) {
     }
 }
 
+std::vector<std::string> splitOnBlanks(std::string_view text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = std::min(text.find(' ', start), text.size());
+        if (end > start) {
+            parts.emplace_back(text.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
+// The file's records, after checking that its header is exactly `columns`.
+std::vector<CsvRecord> recordsWithHeader(std::string_view text, std::string_view name,
+                                         std::initializer_list<std::string_view> columns) {
+    auto records = parseCsv(text, name);
+    if (records.empty() || records.front().fields.size() != columns.size() ||
+        !std::equal(columns.begin(), columns.end(), records.front().fields.begin())) {
+        std::string header;
+        for (const auto column : columns) {
+            header += (header.empty() ? "" : ",") + std::string(column);
+        }
+        throw DatasetError(std::string(name) + ": header is not " + header);
+    }
+    return records;
+}
+
+template <std::size_t N>
+bool isOneOf(const std::array<std::string_view, N>& allowed, std::string_view value) {
+    return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
+
 }  // namespace
 
 void addWrittenNames(std::string_view text, std::string_view name, std::string_view column,
@@ -100,27 +133,17 @@ WrittenNames readWrittenNames(const std::filesystem::path& folder) {
 }
 
 IdChecks parseIdChecks(std::string_view text, std::string_view name) {
-    constexpr std::array<std::string_view, 8> kColumns = {"model",
-                                                          "id",
-                                                          "families",
-                                                          "part_number_agrees",
-                                                          "settled",
-                                                          "id_reading",
-                                                          "part_number_reading",
-                                                          "sources"};
-    auto records = parseCsv(text, name);
-    if (records.empty() || records.front().fields.size() != kColumns.size() ||
-        !std::equal(kColumns.begin(), kColumns.end(), records.front().fields.begin())) {
-        throw DatasetError(std::string(name) +
-                           ": header is not model,id,families,part_number_agrees,settled,"
-                           "id_reading,part_number_reading,sources");
-    }
+    const auto records =
+        recordsWithHeader(text, name,
+                          {"model", "id", "families", "part_number_agrees", "settled", "id_reading",
+                           "part_number_reading", "sources", "other_ids"});
     IdChecks result;
     for (std::size_t i = 1; i < records.size(); ++i) {
         const auto& f = records[i].fields;
-        if (f.size() != kColumns.size()) {
+        if (f.size() != records.front().fields.size()) {
             result.problems.push_back(
-                {records[i].line, std::to_string(f.size()) + " fields, expected 8"});
+                {records[i].line, std::to_string(f.size()) + " fields, expected " +
+                                      std::to_string(records.front().fields.size())});
             continue;
         }
         IdCheck check{std::string(trimmed(f[0])),
@@ -131,6 +154,7 @@ IdChecks parseIdChecks(std::string_view text, std::string_view name) {
                       f[5],
                       f[6],
                       f[7],
+                      splitOnSeparator(f[8]),
                       records[i].line};
         if (check.model.empty() || check.id.empty() || check.families.empty()) {
             result.problems.push_back({check.line, "model, id and families are all needed"});
@@ -142,6 +166,49 @@ IdChecks parseIdChecks(std::string_view text, std::string_view name) {
                                                        "\" is not yes, unknown or no: …"});
         } else {
             result.checks.push_back(std::move(check));
+        }
+    }
+    return result;
+}
+
+NameFlags parseNameFlags(std::string_view text, std::string_view name) {
+    const auto records =
+        recordsWithHeader(text, name, {"name", "reason", "evidence", "stands_for", "lists"});
+    NameFlags result;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const auto& f = records[i].fields;
+        if (f.size() != 5) {
+            result.problems.push_back(
+                {records[i].line, std::to_string(f.size()) + " fields, expected 5"});
+        } else if (trimmed(f[0]).empty() || !isOneOf(kFlagReasons, trimmed(f[1]))) {
+            result.problems.push_back({records[i].line, "needs a name and a reason of " +
+                                                            std::string(name) + "'s kinds, not \"" +
+                                                            f[1] + "\""});
+        } else {
+            result.flags.push_back({std::string(trimmed(f[0])), std::string(trimmed(f[1])), f[2],
+                                    splitOnBlanks(f[3]), records[i].line});
+        }
+    }
+    return result;
+}
+
+Pairings parsePairings(std::string_view text, std::string_view name) {
+    const auto records = recordsWithHeader(text, name, {"model", "maker", "chip", "kind", "list"});
+    Pairings result;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const auto& f = records[i].fields;
+        if (f.size() != 5) {
+            result.problems.push_back(
+                {records[i].line, std::to_string(f.size()) + " fields, expected 5"});
+        } else if (trimmed(f[0]).empty() || trimmed(f[2]).empty() ||
+                   !isOneOf(kPairingKinds, trimmed(f[3]))) {
+            result.problems.push_back({records[i].line, "needs a model, a chip and a kind of " +
+                                                            std::string(name) + "'s kinds, not \"" +
+                                                            f[3] + "\""});
+        } else {
+            result.pairings.push_back({std::string(trimmed(f[0])), std::string(trimmed(f[1])),
+                                       std::string(trimmed(f[2])), std::string(trimmed(f[3])),
+                                       std::string(trimmed(f[4])), records[i].line});
         }
     }
     return result;

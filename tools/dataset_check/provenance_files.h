@@ -4,6 +4,7 @@
 // (tools/dataset/facts/), and the generator's record of how each model's ID bytes were checked
 // against its part number (resources/id_crosscheck.csv).
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <set>
@@ -33,7 +34,7 @@ void addWrittenNames(std::string_view text, std::string_view name, std::string_v
 WrittenNames readWrittenNames(const std::filesystem::path& folder);
 
 // id_crosscheck.csv: model,id,families,part_number_agrees,settled,id_reading,
-// part_number_reading,sources.
+// part_number_reading,sources,other_ids (IDs that other lists writing the name give).
 struct IdCheck {
     std::string model;
     std::string id;
@@ -43,6 +44,7 @@ struct IdCheck {
     std::string idReading;
     std::string partReading;
     std::string sources;
+    std::vector<std::string> otherIds;  // "<bytes> (<family>)" that lost to `id`
     std::size_t line = 0;
     bool disagrees() const { return agrees.starts_with("no"); }
 };
@@ -51,5 +53,41 @@ struct IdChecks {
     std::vector<LineProblem> problems;
 };
 IdChecks parseIdChecks(std::string_view text, std::string_view name);
+
+// name_flags.csv: name,reason,evidence,stands_for,lists — the names lists write that are no
+// chip's name. `standsFor` is the real name of a misprint, the parts of a lot marking.
+inline constexpr std::array<std::string_view, 5> kFlagReasons = {"placeholder", "shorthand", "note",
+                                                                 "lot-marking", "misprint"};
+struct NameFlag {
+    std::string name;
+    std::string reason;
+    std::string evidence;
+    std::vector<std::string> standsFor;
+    std::size_t line = 0;
+};
+struct NameFlags {
+    std::vector<NameFlag> flags;
+    std::vector<LineProblem> problems;
+};
+NameFlags parseNameFlags(std::string_view text, std::string_view name);
+
+// pairings.csv: model,maker,chip,kind,list — how each controller cell of a model's rows was
+// reached: the list writes the model's own name, an ordering code of it with the same ID bytes,
+// or the model's exact ID bytes; the named rows keep the controllers they are given with.
+inline constexpr std::array<std::string_view, 4> kPairingKinds = {
+    "own name", "ordering code with matching ID", "exact ID", "named row as given"};
+struct Pairing {
+    std::string model;
+    std::string maker;
+    std::string chip;
+    std::string kind;
+    std::string list;
+    std::size_t line = 0;
+};
+struct Pairings {
+    std::vector<Pairing> pairings;
+    std::vector<LineProblem> problems;
+};
+Pairings parsePairings(std::string_view text, std::string_view name);
 
 }  // namespace norvessa::dataset::check
