@@ -461,8 +461,11 @@ void QtWindow::onClosed(std::function<void()> handler) {
 }
 
 void QtWindow::show() {
+    // A window that shows for the first time comes to the front and becomes active by itself.
     if (!widget_->shown) {
         centre(*widget_, description().centring);
+        widget_->show();
+        return;
     }
     widget_->show();
     widget_->raise();
