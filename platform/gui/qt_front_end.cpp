@@ -145,6 +145,9 @@ class DescribedWidget : public QWidget {
             return;
         }
         event->accept();
+        if (description_.endsProgramWhenClosed) {
+            QCoreApplication::quit();
+        }
         // The handler may destroy the window's owner, and with it this widget's QtWindow.
         const QPointer<DescribedWidget> self(this);
         if (const std::function<void()> handler = closed) {
