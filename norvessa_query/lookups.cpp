@@ -302,10 +302,9 @@ bool IdBytesMatcher::matches(const jet::RowView& row) const {
 namespace {
 
 // One controller chip's names: the one the data set's column writes first. 群联: the model
-// table pairs UPxx with PS22xx/PS23xx and PS2251-yy (the data set writes UP303-03, UP307-07 and
-// UP23-67 for the three it names, PS2251-yy for the others; tools/dataset/facts/
-// phison_names.csv). 安国: its reference table puts each AU698x beside the AU699x and the
-// FC/SC names of the same chip.
+// table pairs UPxx with PS22xx/PS23xx and PS2251-yy (the data set writes UPxx-yy for a chip the
+// table gives one UP name, PS2251-yy for the others; tools/dataset/facts/phison_names.csv). 安国:
+// its reference table puts each AU698x beside the AU699x and the FC/SC names of the same chip.
 constexpr std::array<std::array<std::string_view, 5>, 35> kControllerNames = {{
     {"UP303-03", "UP303", "PS2303", "PS2251-03", ""},
     {"UP307-07", "UP307", "PS2307", "PS2251-07", ""},
@@ -323,7 +322,7 @@ constexpr std::array<std::array<std::string_view, 5>, 35> kControllerNames = {{
     {"PS2251-38", "UP18", "PS2238", "", ""},
     {"PS2251-50", "UP19", "PS2250", "", ""},
     {"PS2251-60", "UP20", "PS2260", "", ""},
-    {"PS2251-61", "UP21", "PS2261", "", ""},
+    {"UP21-61", "UP21", "PS2261", "PS2251-61", ""},
     {"PS2251-68", "PS2268", "", "", ""},
     {"PS2251-69", "PS2269", "", "", ""},
     {"PS2251-70", "PS2270", "", "", ""},
