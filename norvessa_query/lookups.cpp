@@ -302,10 +302,9 @@ bool IdBytesMatcher::matches(const jet::RowView& row) const {
 namespace {
 
 // One controller chip's names: the one the data set's column writes first. 群联: the model
-// table pairs UPxx with PS22xx/PS23xx and PS2251-yy (the data set writes UP303-03, UP307-07 and
-// UP23-67 for the three it names, PS2251-yy for the others; tools/dataset/facts/
-// phison_names.csv). 安国: its reference table puts each AU698x beside the AU699x and the
-// FC/SC names of the same chip.
+// table pairs UPxx with PS22xx/PS23xx and PS2251-yy (the data set writes UPxx-yy for a chip the
+// table gives one UP name, PS2251-yy for the others; tools/dataset/facts/phison_names.csv). 安国:
+// its reference table puts each AU698x beside the AU699x and the FC/SC names of the same chip.
 constexpr std::array<std::array<std::string_view, 5>, 35> kControllerNames = {{
     {"UP303-03", "UP303", "PS2303", "PS2251-03", ""},
     {"UP307-07", "UP307", "PS2307", "PS2251-07", ""},
@@ -316,14 +315,14 @@ constexpr std::array<std::array<std::string_view, 5>, 35> kControllerNames = {{
     {"PS2251-09", "PS2309", "", "", ""},
     {"PS2251-10", "PS2310", "", "", ""},
     {"PS2251-11", "PS2311", "", "", ""},
-    {"PS2251-31", "UP12", "PS2231", "", ""},
+    {"UP12-31", "UP12", "PS2231", "PS2251-31", ""},
     {"PS2251-32", "UP13", "UP14", "PS2232", ""},
-    {"PS2251-33", "UP16", "PS2233", "", ""},
-    {"PS2251-37", "UP15", "PS2237", "", ""},
-    {"PS2251-38", "UP18", "PS2238", "", ""},
-    {"PS2251-50", "UP19", "PS2250", "", ""},
-    {"PS2251-60", "UP20", "PS2260", "", ""},
-    {"PS2251-61", "UP21", "PS2261", "", ""},
+    {"UP16-33", "UP16", "PS2233", "PS2251-33", ""},
+    {"UP15-37", "UP15", "PS2237", "PS2251-37", ""},
+    {"UP18-38", "UP18", "PS2238", "PS2251-38", ""},
+    {"UP19-50", "UP19", "PS2250", "PS2251-50", ""},
+    {"UP20-60", "UP20", "PS2260", "PS2251-60", ""},
+    {"UP21-61", "UP21", "PS2261", "PS2251-61", ""},
     {"PS2251-68", "PS2268", "", "", ""},
     {"PS2251-69", "PS2269", "", "", ""},
     {"PS2251-70", "PS2270", "", "", ""},

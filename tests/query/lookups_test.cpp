@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "norvessa_query/command_line.h"
 #include "norvessa_query/lookups.h"
 #include "platform/jet/layout.h"
+#include "tools/dataset/csv_reader.h"
 
 namespace norvessa::query {
 namespace {
@@ -166,6 +168,26 @@ TEST_F(QueryLookups, ARecordedRowCountThatDiffersIsAWarningOnStandardError) {
         EXPECT_NE(json.find(id), std::string::npos) << id;
     }
     EXPECT_EQ(json.find("\"序号\": 5,"), std::string::npos);
+}
+
+// The data set writes each Phison chip under the label phison_names.csv gives it; every other
+// name that file gives the chip must find it, or a report's spelling finds nothing.
+TEST(QueryControllerNames, EveryPhisonNameTheDataSetUsesFindsItsLabel) {
+    std::ifstream file(NORVESSA_PHISON_NAMES_CSV, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    const auto records = dataset::parseCsv(text.str(), "phison_names.csv");
+    ASSERT_GT(records.size(), 1u);
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const auto& fields = records[i].fields;  // listed_as, ps2251, table_name, label, ...
+        const auto names = controllerNamesOf(fields.at(3));
+        for (std::size_t column : {0u, 1u, 2u}) {
+            if (!fields[column].empty()) {
+                EXPECT_NE(std::find(names.begin(), names.end(), fields[column]), names.end())
+                    << fields[column] << " does not find " << fields[3];
+            }
+        }
+    }
 }
 
 }  // namespace

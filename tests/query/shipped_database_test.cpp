@@ -133,6 +133,10 @@ TEST_F(QueryShippedLookups, ControllerIsFoundByEveryNameItGoesBy) {
     for (const char* name : {"PS2251-03", "ps2303", "UP303"}) {
         EXPECT_EQ(lookUp(LookupMode::Controller, name).rows.size(), found) << name;
     }
+    // An older chip paired by a drive report; its two UP names are its two packages.
+    const auto olderChip = lookUp(LookupMode::Controller, "PS2232").rows.size();
+    ASSERT_GT(olderChip, 0u);
+    EXPECT_EQ(lookUp(LookupMode::Controller, "UP14").rows.size(), olderChip);
     EXPECT_EQ(lookUp(LookupMode::Controller, "AU6990").rows.size(),
               lookUp(LookupMode::Controller, "AU6987").rows.size());
     EXPECT_EQ(controllerNamesOf("Nothing"), std::vector<std::string>{"Nothing"});
