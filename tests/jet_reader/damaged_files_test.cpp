@@ -77,7 +77,7 @@ Places placesOf(const Image& image) {
             places.tableDefinition = entry.definitionPage();
         }
     }
-    const StoredTable table = loadStoredTable(*file, places.tableDefinition, "parts");
+    const StoredTable table = loadStoredTable(*file, places.tableDefinition, "parts", findings);
     places.dataPages = readUsageMap(*file, table.ownedPagesMap, "parts");
     for (std::uint32_t page = 1; page < file->pageCount(); ++page) {
         const auto bytes = file->page(page, "page");
@@ -269,7 +269,9 @@ TEST(DamagedFiles, LoopsInPageChains) {
 TEST(DamagedFiles, UsageMapListingPagesBeyondTheFile) {
     const Image& intact = intactImage();
     const auto file = DatabaseFile::fromBytes(intact, "intact");
-    const StoredTable table = loadStoredTable(*file, placesOf(intact).tableDefinition, "parts");
+    ReadFindings findings(WrittenBy::ThisProgram, "intact");
+    const StoredTable table =
+        loadStoredTable(*file, placesOf(intact).tableDefinition, "parts", findings);
     const std::uint32_t mapPage = table.ownedPagesMap >> 8;
     const DataPage maps(file->page(mapPage, "map"), mapPage);
     const std::size_t mapRow = mapPage * kPage + (maps.rawSlot(table.ownedPagesMap & 0xFF) &

@@ -1,0 +1,284 @@
+#include "platform/jet/column_checks.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/jet/text_codec.h"
+
+namespace norvessa::jet {
+namespace {
+
+namespace c = layout::tdef::column;
+
+std::string hex(unsigned value, int digits) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);
+    return buffer;
+}
+
+bool isJet4Type(std::uint8_t type) {
+    // Boolean 0x01 to memo 0x0C, GUID, numeric and Access's own fixed binary; not the
+    // attachment and big integer types of later formats.
+    return (type >= static_cast<std::uint8_t>(ColumnType::Boolean) &&
+            type <= static_cast<std::uint8_t>(ColumnType::Memo)) ||
+           type == static_cast<std::uint8_t>(ColumnType::Guid) ||
+           type == static_cast<std::uint8_t>(ColumnType::Numeric) ||
+           type == c::kTypeAccessObjectData;
+}
+
+bool is(const ColumnDescriptor& column, ColumnType type) {
+    return column.type == static_cast<std::uint8_t>(type);
+}
+
+bool holdsLongValue(const ColumnDescriptor& column) {
+    return is(column, ColumnType::Memo) || is(column, ColumnType::Ole);
+}
+
+// Booleans live in the null mask: their fixed place and length are not used.
+bool occupiesFixedArea(const ColumnDescriptor& column) {
+    return column.fixedLength() && !is(column, ColumnType::Boolean);
+}
+
+bool occupiesVariableArea(const ColumnDescriptor& column) {
+    return !column.fixedLength() && !is(column, ColumnType::Boolean);
+}
+
+class ColumnChecker {
+  public:
+    ColumnChecker(const TableDefinitionBlock& block, WrittenBy writer)
+        : block_(block), writer_(writer) {}
+
+    std::vector<ColumnDefect> run() {
+        for (std::size_t i = 0; i < block_.columns.size(); ++i) {
+            checkAlone(block_.columns[i]);
+            checkAgainstOthers(i);
+        }
+        checkNumberCopies();
+        spoiling_.insert(spoiling_.end(), harmless_.begin(), harmless_.end());
+        return std::move(spoiling_);
+    }
+
+  private:
+    void spoils(const ColumnDescriptor& column, std::string problem) {
+        spoiling_.push_back({utf16ToUtf8(column.name), std::move(problem), false});
+    }
+    void harmless(const ColumnDescriptor& column, std::string problem) {
+        harmless_.push_back({utf16ToUtf8(column.name), std::move(problem), true});
+    }
+
+    void checkAlone(const ColumnDescriptor& column) {
+        if (!isJet4Type(column.type)) {
+            spoils(column, "its type code " + hex(column.type, 2) + " is no Jet 4 type");
+            return;
+        }
+        if (column.number >= block_.maxColumns) {
+            spoils(column, "its column number " + std::to_string(column.number) +
+                               " lies beyond the table's " + std::to_string(block_.maxColumns) +
+                               " column places");
+        }
+        if (occupiesVariableArea(column) && column.varIndex >= block_.variableColumns) {
+            spoils(column, "its variable-column index " + std::to_string(column.varIndex) +
+                               " lies beyond the table's " +
+                               std::to_string(block_.variableColumns) + " variable columns");
+        }
+        if (occupiesFixedArea(column) &&
+            column.fixedOffset + column.length > layout::data_page::kMaxRowSize) {
+            spoils(column, "its fixed bytes " + std::to_string(column.fixedOffset) + ".." +
+                               std::to_string(column.fixedOffset + column.length) +
+                               " lie beyond the largest row");
+        }
+        checkLength(column);
+        checkFlags(column);
+        if (is(column, ColumnType::Numeric)) {
+            const unsigned precision = column.sortOrder & 0xFFU;
+            const unsigned scale = column.sortOrder >> 8U;
+            if (precision < 1 || precision > kMaxNumericPrecision || scale > precision) {
+                spoils(column, "its precision " + std::to_string(precision) + " and scale " +
+                                   std::to_string(scale) + " are no numeric column's");
+            }
+        }
+        // Constants every Jet 4 writer stores; reading does not use them.
+        if (column.magic != layout::tdef::kMagicValue) {
+            harmless(column, "its constant " + std::to_string(column.magic) + " is not " +
+                                 std::to_string(layout::tdef::kMagicValue));
+        }
+        if (column.unknown13 != 0 || column.sortOrderVersion != 0 || column.unknown17 != 0) {
+            harmless(column, "bytes Jet writes as zero hold " + std::to_string(column.unknown13) +
+                                 ", " + std::to_string(column.sortOrderVersion) + " and " +
+                                 std::to_string(column.unknown17));
+        }
+    }
+
+    void checkLength(const ColumnDescriptor& column) {
+        const std::string length = std::to_string(column.length) + " bytes";
+        const auto type = static_cast<ColumnType>(column.type);
+        if (const std::size_t size = fixedValueSize(type); size != 0) {
+            if (column.length != size) {
+                spoils(column, "its type takes " + std::to_string(size) + " bytes, its length is " +
+                                   length);
+            }
+        } else if (type == ColumnType::Boolean) {
+            // Access records 1, other writers 0; the value is the null-mask bit either way.
+            if (column.length > 1) {
+                spoils(column, "a yes/no column of " + length);
+            }
+        } else if (type == ColumnType::Text) {
+            const bool textLength =
+                column.length > 0 && column.length % 2 == 0 && column.length <= c::kMaxTextLength;
+            if (!textLength && (column.fixedLength() || column.length == 0)) {
+                spoils(column, "a text column of " + length);
+            } else if (!textLength) {
+                harmless(column, "a text column of " + length + " (its values read as stored)");
+            }
+        } else if (type == ColumnType::Binary) {
+            // Length 0 is a memo's or OLE column's, not a binary one's.
+            if (column.length == 0) {
+                spoils(column, "a binary column of 0 bytes");
+            } else if (column.length > c::kMaxTextLength) {
+                if (column.fixedLength()) {
+                    spoils(column, "a binary column of " + length);
+                } else {
+                    harmless(column, "a binary column of " + length);
+                }
+            }
+        } else if (holdsLongValue(column)) {
+            // The row holds a 12-byte reference; Jet records no length for these columns.
+            if (column.length != 0 || column.fixedLength()) {
+                spoils(column, std::string("a memo or OLE column of ") + length +
+                                   (column.fixedLength() ? ", marked fixed-length" : ""));
+            }
+        } else if (column.type == c::kTypeAccessObjectData) {
+            if (column.length != c::kAccessObjectDataLength || !column.fixedLength()) {
+                spoils(column, "its type " + hex(column.type, 2) + " is Access's fixed " +
+                                   std::to_string(c::kAccessObjectDataLength) +
+                                   "-byte binary, its length " + length);
+            }
+        }
+    }
+
+    void checkFlags(const ColumnDescriptor& column) {
+        // Flags that belong to one type: on another, either the flag or the type is damaged.
+        const auto tiedTo = [&](std::uint8_t flag, bool set, ColumnType type) {
+            if (set && !is(column, type)) {
+                spoils(column, "flag " + hex(flag, 2) + " belongs to another type than " +
+                                   hex(column.type, 2));
+            }
+        };
+        tiedTo(c::kFlagAutoNumber, (column.flags & c::kFlagAutoNumber) != 0, ColumnType::Long);
+        tiedTo(c::kFlagAutoNumberGuid, (column.flags & c::kFlagAutoNumberGuid) != 0,
+               ColumnType::Guid);
+        tiedTo(c::kFlagHyperlink, (column.flags & c::kFlagHyperlink) != 0, ColumnType::Memo);
+        tiedTo(c::kFlagSecurityId, (column.flags & c::kFlagSecurityId) != 0, ColumnType::Binary);
+        if ((column.extendedFlags & c::kExtendedFlagCompressedUnicode) != 0 &&
+            !is(column, ColumnType::Text) && !is(column, ColumnType::Memo)) {
+            spoils(column, "it is marked compressed Unicode, but its type " + hex(column.type, 2) +
+                               " holds no text");
+        }
+
+        // Flags reading does not use.
+        if ((column.flags & c::kFlagUpdatable) == 0) {
+            harmless(column, "it lacks the flag " + hex(c::kFlagUpdatable, 2) +
+                                 " Jet sets on every column");
+        }
+        if ((column.flags & ~c::kKnownFlags) != 0 ||
+            (column.extendedFlags & ~c::kExtendedFlagCompressedUnicode) != 0) {
+            harmless(column, "its flags " + hex(column.flags, 2) + " and " +
+                                 hex(column.extendedFlags, 2) + " hold bits Jet does not write");
+        }
+        const bool systemTable = block_.tableType == layout::tdef::kTableTypeSystem;
+        if (((column.flags & c::kFlagSystem) != 0) != systemTable) {
+            harmless(column, std::string("its system-column flag is ") +
+                                 (systemTable ? "missing in a system table"
+                                              : "set in a table that is not a system table"));
+        }
+        // Jet marks every yes/no column fixed-length; one that is not may have been another
+        // type.
+        if (is(column, ColumnType::Boolean) && !column.fixedLength()) {
+            spoils(column, "a yes/no column not marked fixed-length");
+        }
+        if (writer_ == WrittenBy::ThisProgram && column.fixedLength() &&
+            (is(column, ColumnType::Text) || is(column, ColumnType::Binary))) {
+            spoils(column, "this program writes text and binary columns variable-length");
+        }
+    }
+
+    // Numbers, var indexes and fixed places shared with a column listed earlier.
+    void checkAgainstOthers(std::size_t position) {
+        const ColumnDescriptor& column = block_.columns[position];
+        for (std::size_t i = 0; i < position; ++i) {
+            const ColumnDescriptor& other = block_.columns[i];
+            const std::string otherName = "column \"" + utf16ToUtf8(other.name) + "\"";
+            if (other.number == column.number) {
+                spoils(column, "it has the column number " + std::to_string(column.number) +
+                                   " of " + otherName);
+            }
+            if (occupiesVariableArea(column) && occupiesVariableArea(other) &&
+                other.varIndex == column.varIndex) {
+                spoils(column, "it has the variable-column index " +
+                                   std::to_string(column.varIndex) + " of " + otherName);
+            }
+            if (occupiesFixedArea(column) && occupiesFixedArea(other) &&
+                column.fixedOffset < other.fixedOffset + other.length &&
+                other.fixedOffset < column.fixedOffset + column.length) {
+                spoils(column, "its fixed bytes " + std::to_string(column.fixedOffset) + ".." +
+                                   std::to_string(column.fixedOffset + column.length) +
+                                   " overlap those of " + otherName);
+            }
+        }
+        if (holdsLongValue(column) &&
+            std::none_of(block_.longValueMaps.begin(), block_.longValueMaps.end(),
+                         [&](const LongValueColumnMaps& maps) {
+                             return maps.columnNumber == column.number;
+                         })) {
+            spoils(column, "its column number " + std::to_string(column.number) +
+                               " has no long-value maps, which every memo and OLE column has");
+        }
+    }
+
+    // The definition keeps each column's number twice. This program's writer stores the
+    // number in both places. Access stores 0 in system tables and in other tables the number
+    // or the column's position at some earlier time: only a table whose other columns all
+    // agree shows that one that disagrees is damaged.
+    void checkNumberCopies() {
+        const auto agrees = [](const ColumnDescriptor& column) {
+            return column.numberAgain == column.number;
+        };
+        for (const ColumnDescriptor& column : block_.columns) {
+            if (agrees(column)) {
+                continue;
+            }
+            bool othersAgree = writer_ == WrittenBy::ThisProgram;
+            if (!othersAgree) {
+                std::size_t witnesses = 0;
+                othersAgree = true;
+                for (const ColumnDescriptor& other : block_.columns) {
+                    if (&other != &column) {
+                        othersAgree = othersAgree && agrees(other);
+                        witnesses += other.number != 0 ? 1 : 0;
+                    }
+                }
+                othersAgree = othersAgree && witnesses >= 2;
+            }
+            if (othersAgree) {
+                spoils(column, "its column number " + std::to_string(column.number) +
+                                   " differs from the copy " + std::to_string(column.numberAgain) +
+                                   " the definition also keeps");
+            }
+        }
+    }
+
+    static constexpr unsigned kMaxNumericPrecision = 28;
+
+    const TableDefinitionBlock& block_;
+    WrittenBy writer_;
+    std::vector<ColumnDefect> spoiling_;
+    std::vector<ColumnDefect> harmless_;
+};
+
+}  // namespace
+
+std::vector<ColumnDefect> checkColumns(const TableDefinitionBlock& block, WrittenBy writer) {
+    return ColumnChecker(block, writer).run();
+}
+
+}  // namespace norvessa::jet
