@@ -236,33 +236,42 @@ class ColumnChecker {
     }
 
     // The definition keeps each column's number twice. This program's writer stores the
-    // number in both places. Access stores 0 in system tables and in other tables the number
-    // or the column's position at some earlier time: only a table whose other columns all
-    // agree shows that one that disagrees is damaged.
+    // number in both places; Access stores 0 in system tables, and in other tables the number
+    // or, after a compaction renumbered the columns, an earlier number. So only a table whose
+    // other columns all hold their number twice witnesses against one that does not: when its
+    // other copy names a column place no column holds, the number itself moved there (reading
+    // a deleted column's Nulls); otherwise only the copy, which reading does not use, differs.
     void checkNumberCopies() {
         const auto agrees = [](const ColumnDescriptor& column) {
             return column.numberAgain == column.number;
+        };
+        const auto held = [&](std::uint16_t number) {
+            return std::any_of(
+                block_.columns.begin(), block_.columns.end(),
+                [&](const ColumnDescriptor& column) { return column.number == number; });
         };
         for (const ColumnDescriptor& column : block_.columns) {
             if (agrees(column)) {
                 continue;
             }
-            bool othersAgree = writer_ == WrittenBy::ThisProgram;
-            if (!othersAgree) {
-                std::size_t witnesses = 0;
-                othersAgree = true;
-                for (const ColumnDescriptor& other : block_.columns) {
-                    if (&other != &column) {
-                        othersAgree = othersAgree && agrees(other);
-                        witnesses += other.number != 0 ? 1 : 0;
-                    }
+            bool othersAgree = true;
+            bool witnessed = false;
+            for (const ColumnDescriptor& other : block_.columns) {
+                if (&other != &column) {
+                    othersAgree = othersAgree && agrees(other);
+                    witnessed = witnessed || other.number != 0;
                 }
-                othersAgree = othersAgree && witnesses >= 2;
             }
-            if (othersAgree) {
-                spoils(column, "its column number " + std::to_string(column.number) +
-                                   " differs from the copy " + std::to_string(column.numberAgain) +
-                                   " the definition also keeps");
+            if (!othersAgree || !witnessed) {
+                continue;
+            }
+            const std::string problem =
+                "its column number " + std::to_string(column.number) + " differs from the copy " +
+                std::to_string(column.numberAgain) + " the definition also keeps";
+            if (column.numberAgain < block_.maxColumns && !held(column.numberAgain)) {
+                spoils(column, problem + ", a place no column holds");
+            } else {
+                harmless(column, problem);
             }
         }
     }

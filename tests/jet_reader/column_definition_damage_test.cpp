@@ -234,5 +234,56 @@ TEST(ColumnDefinitionDamage, EveryFieldIsRefusedWarnedOrReadExactly) {
     }
 }
 
+// The image with one field of the named column's descriptor set to `value`.
+Image changed(const Image& image, const Subject& subject, std::string_view columnName,
+              const layout::Field& field, std::uint32_t value) {
+    const std::uint32_t page = definitionPage(image, subject);
+    const auto file = DatabaseFile::fromBytes(image, "intact");
+    const TableDefinitionBlock block =
+        decodeTableDefinition(readTableDefinitionBuffer(*file, page), page);
+    for (ColumnFieldMutation mutation : fuzz::columnFieldMutations(image, page)) {
+        if (utf16ToUtf8(block.columns[mutation.column].name) == columnName &&
+            mutation.fieldOffset == field.offset) {
+            mutation.value = value;
+            Image mutant = image;
+            mutation.applyTo(mutant);
+            return mutant;
+        }
+    }
+    ADD_FAILURE() << "no column " << columnName;
+    return image;
+}
+
+TEST(ColumnDefinitionDamage, RefusalsNameTheTableColumnAndFaultWarningsKeepEveryRow) {
+    const Image& intact = testing::intactImage();
+    const Subject ours{"", "12345678", "parts", WrittenBy::ThisProgram};
+    Subject elsewhere = ours;
+    elsewhere.writer = WrittenBy::AnyProgram;
+    const std::string damaged = "damaged.mdb: table definition " +
+                                std::to_string(definitionPage(intact, ours)) +
+                                ": the file is damaged: table \"parts\", column ";
+
+    // A yes/no column's number beyond the column places used to read False in every row, an
+    // unknown type code as hexadecimal bytes.
+    EXPECT_EQ(readTable(changed(intact, ours, "checked", c::kNumber, 255), elsewhere).error,
+              damaged +
+                  "\"checked\": its column number 255 lies beyond the table's 11 column "
+                  "places");
+    EXPECT_EQ(readTable(changed(intact, ours, "count", c::kType, 0x14), elsewhere).error,
+              damaged + "\"count\": its type code 0x14 is no Jet 4 type");
+
+    // A bit Jet does not write, in flags reading does not use: every row as before, with a
+    // warning, in another program's file; damage in this program's.
+    const Image flagged = changed(intact, ours, "maker", c::kFlags, 0x0A);
+    const Reading warned = readTable(flagged, elsewhere);
+    EXPECT_EQ(warned.rows, readTable(intact, elsewhere).rows);
+    EXPECT_EQ(warned.warnings,
+              std::vector<std::string>{
+                  "damaged.mdb: table \"parts\", column \"maker\": its flags 0x0A and 0x00 hold "
+                  "bits Jet does not write; reading does not depend on it, every row is read"});
+    EXPECT_EQ(readTable(flagged, ours).error,
+              damaged + "\"maker\": its flags 0x0A and 0x00 hold bits Jet does not write");
+}
+
 }  // namespace
 }  // namespace norvessa::jet
