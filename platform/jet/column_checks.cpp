@@ -17,10 +17,10 @@ std::string hex(unsigned value, int digits) {
 }
 
 bool isJet4Type(std::uint8_t type) {
-    // Boolean 0x01 to memo 0x0C, GUID, numeric and Access's own fixed binary; not the
-    // attachment and big integer types of later formats.
+    // Boolean 0x01 to memo 0x0C, the binary data 0x0D, GUID, numeric and Access's own
+    // fixed binary; not the attachment and big integer types of later formats.
     return (type >= static_cast<std::uint8_t>(ColumnType::Boolean) &&
-            type <= static_cast<std::uint8_t>(ColumnType::Memo)) ||
+            type <= c::kTypeUnknownBinary) ||
            type == static_cast<std::uint8_t>(ColumnType::Guid) ||
            type == static_cast<std::uint8_t>(ColumnType::Numeric) ||
            type == c::kTypeAccessObjectData;
@@ -130,7 +130,7 @@ class ColumnChecker {
             } else if (!textLength) {
                 harmless(column, "a text column of " + length + " (its values read as stored)");
             }
-        } else if (type == ColumnType::Binary) {
+        } else if (type == ColumnType::Binary || column.type == c::kTypeUnknownBinary) {
             // Length 0 is a memo's or OLE column's, not a binary one's.
             if (column.length == 0) {
                 spoils(column, "a binary column of 0 bytes");
@@ -142,8 +142,10 @@ class ColumnChecker {
                 }
             }
         } else if (holdsLongValue(column)) {
-            // The row holds a 12-byte reference; Jet records no length for these columns.
-            if (column.length != 0 || column.fixedLength()) {
+            // The row holds a 12-byte reference. Access records length 0; early Jackcess
+            // versions recorded the reference's 12 bytes.
+            if ((column.length != 0 && column.length != layout::long_value::kReferenceSize) ||
+                column.fixedLength()) {
                 spoils(column, std::string("a memo or OLE column of ") + length +
                                    (column.fixedLength() ? ", marked fixed-length" : ""));
             }
@@ -199,6 +201,9 @@ class ColumnChecker {
         if (writer_ == WrittenBy::ThisProgram && column.fixedLength() &&
             (is(column, ColumnType::Text) || is(column, ColumnType::Binary))) {
             spoils(column, "this program writes text and binary columns variable-length");
+        }
+        if (writer_ == WrittenBy::ThisProgram && column.type == c::kTypeUnknownBinary) {
+            spoils(column, "this program writes no columns of type " + hex(column.type, 2));
         }
     }
 

@@ -15,7 +15,8 @@
 namespace norvessa::jet {
 
 // What is wrong with the definition's columns, the defects that spoil values first. `writer`
-// adds what only this program's writer promises (text and binary columns variable-length).
+// adds what only this program's writer promises (text and binary columns variable-length, no type
+// 0x0D).
 std::vector<ColumnDefect> checkColumns(const TableDefinitionBlock& block, WrittenBy writer);
 
 }  // namespace norvessa::jet

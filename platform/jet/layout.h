@@ -303,6 +303,8 @@ inline constexpr std::uint8_t kFlagHyperlink = 0x80;
 inline constexpr std::uint8_t kKnownFlags = 0xF7;
 inline constexpr std::uint8_t kExtendedFlagCompressedUnicode = 0x01;
 
+// Jackcess's type table names 0x0D as data of unknown meaning, read like binary.
+inline constexpr std::uint8_t kTypeUnknownBinary = 0x0D;
 // Text holds at most 255 characters of two bytes, binary as many bytes.
 inline constexpr std::uint16_t kMaxTextLength = 510;
 inline constexpr std::uint8_t kTypeAccessObjectData = 0x11;

@@ -85,20 +85,24 @@ enum Outcome { kRefused, kWarned, kIdentical, kSilentDifference, kOutcomes };
 // Whether a column's descriptor, with its length and fixed flag, could as well describe a
 // column of type `to`: then a type code changed to it reads other values from the same bytes,
 // and nothing in the file records the old type. Text and binary, and memo and OLE, share their
-// storage; fixed types share it with the others of their size (a byte with a yes/no column,
-// whose one recorded byte Access writes too). Access also writes fixed text and binary
-// columns, so in its files any fixed column may have been one.
+// storage (binary also with the binary-like 0x0D); fixed types share it with the others of
+// their size (a byte with a yes/no column, whose one recorded byte Access writes too). Access
+// also writes fixed text and binary columns, so in its files any fixed column may have been
+// one.
 bool sameShape(const ColumnDescriptor& column, std::uint8_t to, WrittenBy writer) {
     const auto type = static_cast<ColumnType>(to);
-    const bool toTextOrBinary = type == ColumnType::Text || type == ColumnType::Binary;
+    const auto binary = [](std::uint8_t code) {
+        return code == static_cast<std::uint8_t>(ColumnType::Binary) ||
+               code == c::kTypeUnknownBinary;
+    };
+    const bool toTextOrBinary = type == ColumnType::Text || binary(to);
     if (column.fixedLength()) {
         const std::size_t size = type == ColumnType::Boolean ? 1 : fixedValueSize(type);
-        const bool textLength =
-            type == ColumnType::Binary || (type == ColumnType::Text && column.length % 2 == 0);
+        const bool textLength = binary(to) || (type == ColumnType::Text && column.length % 2 == 0);
         return size == column.length || (writer == WrittenBy::AnyProgram && textLength);
     }
     const auto from = static_cast<ColumnType>(column.type);
-    if (from == ColumnType::Text || from == ColumnType::Binary) {
+    if (from == ColumnType::Text || binary(column.type)) {
         return toTextOrBinary;
     }
     return (from == ColumnType::Memo || from == ColumnType::Ole) &&
@@ -143,7 +147,7 @@ std::optional<std::string> whyUnseen(const ColumnFieldMutation& mutation,
         return std::nullopt;
     }
     if (field == c::kNumber.name && mutation.value < block.maxColumns) {
-        return "a deleted column's number (Access does not keep the other copy)";
+        return "a deleted column's number, where the table keeps no other copy alike";
     }
     if (field == c::kVarIndex.name && !fixed && mutation.value < block.variableColumns) {
         return "a deleted column's var index";
