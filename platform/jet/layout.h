@@ -44,7 +44,8 @@
 // ROW (Jet 4)
 //   offset  size  meaning
 //   0       2     column count C recorded in the row
-//   2       ...   fixed-length area: each fixed column at 2 + its fixed offset
+//   2       ...   fixed-length area: each fixed column at 2 + its fixed offset, up to where
+//                 the variable data begins
 //   ...     ...   variable-length data in var-index order
 //   end-m-4-2V 2  end of variable data (EOD), counted from the row start
 //   ...     2V    var column start offsets, var index V-1 first (lowest address) ... 0 last

@@ -3,7 +3,8 @@
 // A structure-aware mutator for Jet 4.0 database images. Byte-level mutation of a whole file
 // rarely gets past the header checks; this one keeps an image valid almost everywhere and
 // changes one structure at a time: page kinds, slot tables, row offsets and null masks, table
-// definition fields, usage maps, long-value chains and catalog rows, plus whole-page moves
+// definition fields (each field of a column descriptor aimed at on purpose too), usage maps,
+// long-value chains and catalog rows, plus whole-page moves
 // (table definitions swapped between tables among them). An input that is not a Jet 4 image
 // at all is left to the plain byte mutator.
 
