@@ -49,10 +49,11 @@ class ColumnChecker {
         : block_(block), writer_(writer) {}
 
     std::vector<ColumnDefect> run() {
-        for (std::size_t i = 0; i < block_.columns.size(); ++i) {
-            checkAlone(block_.columns[i]);
-            checkAgainstOthers(i);
+        for (const ColumnDescriptor& column : block_.columns) {
+            checkAlone(column);
         }
+        checkSharedPlaces();
+        checkLongValueMaps();
         checkNumberCopies();
         spoiling_.insert(spoiling_.end(), harmless_.begin(), harmless_.end());
         return std::move(spoiling_);
@@ -207,36 +208,73 @@ class ColumnChecker {
         }
     }
 
-    // Numbers, var indexes and fixed places shared with a column listed earlier.
-    void checkAgainstOthers(std::size_t position) {
-        const ColumnDescriptor& column = block_.columns[position];
-        for (std::size_t i = 0; i < position; ++i) {
-            const ColumnDescriptor& other = block_.columns[i];
-            const std::string otherName = "column \"" + utf16ToUtf8(other.name) + "\"";
-            if (other.number == column.number) {
-                spoils(column, "it has the column number " + std::to_string(column.number) +
-                                   " of " + otherName);
+    // Column numbers, var indexes and fixed bytes two columns share. The columns are sorted
+    // by each in turn, so that a definition of thousands of columns is checked quickly.
+    void checkSharedPlaces() {
+        std::vector<const ColumnDescriptor*> sorted;
+        const auto sortBy = [&](auto key, auto keep) {
+            sorted.clear();
+            for (const ColumnDescriptor& column : block_.columns) {
+                if (keep(column)) {
+                    sorted.push_back(&column);
+                }
             }
-            if (occupiesVariableArea(column) && occupiesVariableArea(other) &&
-                other.varIndex == column.varIndex) {
-                spoils(column, "it has the variable-column index " +
-                                   std::to_string(column.varIndex) + " of " + otherName);
-            }
-            if (occupiesFixedArea(column) && occupiesFixedArea(other) &&
-                column.fixedOffset < other.fixedOffset + other.length &&
-                other.fixedOffset < column.fixedOffset + column.length) {
-                spoils(column, "its fixed bytes " + std::to_string(column.fixedOffset) + ".." +
-                                   std::to_string(column.fixedOffset + column.length) +
-                                   " overlap those of " + otherName);
+            std::stable_sort(sorted.begin(), sorted.end(),
+                             [&](const auto* a, const auto* b) { return key(*a) < key(*b); });
+        };
+        const auto name = [](const ColumnDescriptor& column) {
+            return "column \"" + utf16ToUtf8(column.name) + "\"";
+        };
+
+        sortBy([](const ColumnDescriptor& column) { return column.number; },
+               [](const ColumnDescriptor&) { return true; });
+        for (std::size_t i = 1; i < sorted.size(); ++i) {
+            if (sorted[i]->number == sorted[i - 1]->number) {
+                spoils(*sorted[i], "it has the column number " + std::to_string(sorted[i]->number) +
+                                       " of " + name(*sorted[i - 1]));
             }
         }
-        if (holdsLongValue(column) &&
-            std::none_of(block_.longValueMaps.begin(), block_.longValueMaps.end(),
-                         [&](const LongValueColumnMaps& maps) {
-                             return maps.columnNumber == column.number;
-                         })) {
-            spoils(column, "its column number " + std::to_string(column.number) +
-                               " has no long-value maps, which every memo and OLE column has");
+        sortBy([](const ColumnDescriptor& column) { return column.varIndex; },
+               occupiesVariableArea);
+        for (std::size_t i = 1; i < sorted.size(); ++i) {
+            if (sorted[i]->varIndex == sorted[i - 1]->varIndex) {
+                spoils(*sorted[i], "it has the variable-column index " +
+                                       std::to_string(sorted[i]->varIndex) + " of " +
+                                       name(*sorted[i - 1]));
+            }
+        }
+        // By offset, each column against the one reaching furthest before it.
+        sortBy([](const ColumnDescriptor& column) { return column.fixedOffset; },
+               occupiesFixedArea);
+        const ColumnDescriptor* furthest = nullptr;
+        const auto end = [](const ColumnDescriptor& column) {
+            return std::size_t{column.fixedOffset} + column.length;
+        };
+        for (const ColumnDescriptor* column : sorted) {
+            if (furthest != nullptr && column->fixedOffset < end(*furthest)) {
+                spoils(*column, "its fixed bytes " + std::to_string(column->fixedOffset) + ".." +
+                                    std::to_string(end(*column)) + " overlap those of " +
+                                    name(*furthest));
+            }
+            if (furthest == nullptr || end(*column) > end(*furthest)) {
+                furthest = column;
+            }
+        }
+    }
+
+    // Every memo and OLE column has its pages' usage maps listed by its number.
+    void checkLongValueMaps() {
+        std::vector<std::uint16_t> listed;
+        for (const LongValueColumnMaps& maps : block_.longValueMaps) {
+            listed.push_back(maps.columnNumber);
+        }
+        std::sort(listed.begin(), listed.end());
+        for (const ColumnDescriptor& column : block_.columns) {
+            if (holdsLongValue(column) &&
+                !std::binary_search(listed.begin(), listed.end(), column.number)) {
+                spoils(column, "its column number " + std::to_string(column.number) +
+                                   " has no long-value maps, which every memo and OLE column has");
+            }
         }
     }
 
@@ -250,34 +288,29 @@ class ColumnChecker {
         const auto agrees = [](const ColumnDescriptor& column) {
             return column.numberAgain == column.number;
         };
-        const auto held = [&](std::uint16_t number) {
-            return std::any_of(
-                block_.columns.begin(), block_.columns.end(),
-                [&](const ColumnDescriptor& column) { return column.number == number; });
-        };
-        for (const ColumnDescriptor& column : block_.columns) {
-            if (agrees(column)) {
-                continue;
-            }
-            bool othersAgree = true;
-            bool witnessed = false;
-            for (const ColumnDescriptor& other : block_.columns) {
-                if (&other != &column) {
-                    othersAgree = othersAgree && agrees(other);
-                    witnessed = witnessed || other.number != 0;
-                }
-            }
-            if (!othersAgree || !witnessed) {
-                continue;
-            }
-            const std::string problem =
-                "its column number " + std::to_string(column.number) + " differs from the copy " +
-                std::to_string(column.numberAgain) + " the definition also keeps";
-            if (column.numberAgain < block_.maxColumns && !held(column.numberAgain)) {
-                spoils(column, problem + ", a place no column holds");
-            } else {
-                harmless(column, problem);
-            }
+        const auto differing =
+            std::find_if_not(block_.columns.begin(), block_.columns.end(), agrees);
+        if (differing == block_.columns.end() ||
+            std::find_if_not(differing + 1, block_.columns.end(), agrees) != block_.columns.end()) {
+            return;  // all alike, or more than one differs
+        }
+        const ColumnDescriptor& column = *differing;
+        const bool witnessed = std::any_of(
+            block_.columns.begin(), block_.columns.end(),
+            [&](const ColumnDescriptor& other) { return &other != &column && other.number != 0; });
+        if (!witnessed) {
+            return;
+        }
+        const bool held = std::any_of(
+            block_.columns.begin(), block_.columns.end(),
+            [&](const ColumnDescriptor& other) { return other.number == column.numberAgain; });
+        const std::string problem = "its column number " + std::to_string(column.number) +
+                                    " differs from the copy " + std::to_string(column.numberAgain) +
+                                    " the definition also keeps";
+        if (column.numberAgain < block_.maxColumns && !held) {
+            spoils(column, problem + ", a place no column holds");
+        } else {
+            harmless(column, problem);
         }
     }
 
