@@ -14,10 +14,12 @@ namespace norvessa::jet {
 
 enum class WrittenBy {
     // Our writer: it records exact row counts, so a count that differs from the rows found
-    // means rows were lost (a live row flagged deleted) and the file is refused.
+    // means rows were lost (a live row flagged deleted) and the file is refused; so is any
+    // column definition the column checks find fault with.
     ThisProgram,
     // Access and other tools do not keep the recorded counts exact: a difference is reported
-    // as a warning and every row is read.
+    // as a warning and every row is read, as for a column definition field reading does not
+    // use.
     AnyProgram,
 };
 
