@@ -32,9 +32,10 @@ struct Objects {
     std::size_t id, name, type, flags;
 };
 
-Objects loadObjects(const DatabaseFile& file) {
+Objects loadObjects(const DatabaseFile& file, ReadFindings& findings) {
     return withFileName(file, [&] {
-        StoredTable table = loadStoredTable(file, layout::catalog::kDefinitionPage, "MSysObjects");
+        StoredTable table =
+            loadStoredTable(file, layout::catalog::kDefinitionPage, "MSysObjects", findings);
         const auto& definition = table.definition;
         const std::size_t id = findColumn(definition, "Id", ColumnType::Long);
         const std::size_t name = findColumn(definition, "Name", ColumnType::Text);
@@ -56,7 +57,7 @@ CatalogEntry entryOf(const RowView& row, const Objects& objects) {
 }  // namespace
 
 std::vector<CatalogEntry> readCatalog(const DatabaseFile& file, ReadFindings& findings) {
-    const Objects objects = loadObjects(file);
+    const Objects objects = loadObjects(file, findings);
     std::vector<CatalogEntry> entries;
     scanStoredTable(file, objects.table, findings, [&](const RowView& row) {
         entries.push_back(entryOf(row, objects));
@@ -67,7 +68,7 @@ std::vector<CatalogEntry> readCatalog(const DatabaseFile& file, ReadFindings& fi
 
 std::optional<CatalogEntry> findTable(const DatabaseFile& file, std::string_view name,
                                       ReadFindings& findings) {
-    const Objects objects = loadObjects(file);
+    const Objects objects = loadObjects(file, findings);
     const TextKey key(name);
     std::optional<CatalogEntry> found;
     scanStoredTable(file, objects.table, findings, [&](const RowView& row) {

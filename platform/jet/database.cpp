@@ -86,8 +86,9 @@ Table Database::table(std::string_view name) const {
         throw JetError(ErrorKind::NotFound, file_->displayName() + ": there is no table named \"" +
                                                 std::string(name) + "\"");
     }
-    auto stored = withFileName(
-        *file_, [&] { return loadStoredTable(*file_, entry->definitionPage(), entry->name); });
+    auto stored = withFileName(*file_, [&] {
+        return loadStoredTable(*file_, entry->definitionPage(), entry->name, *findings_);
+    });
     return Table(file_, std::make_shared<const StoredTable>(std::move(stored)), findings_);
 }
 

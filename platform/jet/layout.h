@@ -44,7 +44,8 @@
 // ROW (Jet 4)
 //   offset  size  meaning
 //   0       2     column count C recorded in the row
-//   2       ...   fixed-length area: each fixed column at 2 + its fixed offset
+//   2       ...   fixed-length area: each fixed column at 2 + its fixed offset, up to where
+//                 the variable data begins
 //   ...     ...   variable-length data in var-index order
 //   end-m-4-2V 2  end of variable data (EOD), counted from the row start
 //   ...     2V    var column start offsets, var index V-1 first (lowest address) ... 0 last
@@ -86,6 +87,7 @@
 //   0 1 type · 1 4 constant 1625 · 5 2 column number · 7 2 var index · 9 2 column number again
 //   11 2 text: sort order; numeric: precision, scale · 13 1 unknown 0 · 14 1 sort version
 //   15 1 flags (0x01 fixed, 0x02 updatable, 0x04 auto-number) · 16 1 0x01 compressed Unicode
+//   Type 0x11 is a fixed 3992-byte binary Access uses only for MSysAccessObjects.Data.
 //   17 4 unknown 0 · 21 2 fixed offset · 23 2 length in bytes
 //
 // REAL-INDEX DESCRIPTOR (52 bytes)
@@ -295,9 +297,19 @@ inline constexpr std::uint8_t kFlagUpdatable = 0x02;
 inline constexpr std::uint8_t kFlagAutoNumber = 0x04;
 inline constexpr std::uint8_t kFlagSystem =
     0x10;  // unknown meaning, Access sets it on system tables
+inline constexpr std::uint8_t kFlagSecurityId = 0x20;  // Access sets it on binary SID columns
 inline constexpr std::uint8_t kFlagAutoNumberGuid = 0x40;
 inline constexpr std::uint8_t kFlagHyperlink = 0x80;
+// 0x08 is the one bit no Jet 4 file we know sets.
+inline constexpr std::uint8_t kKnownFlags = 0xF7;
 inline constexpr std::uint8_t kExtendedFlagCompressedUnicode = 0x01;
+
+// Jackcess's type table names 0x0D as data of unknown meaning, read like binary.
+inline constexpr std::uint8_t kTypeUnknownBinary = 0x0D;
+// Text holds at most 255 characters of two bytes, binary as many bytes.
+inline constexpr std::uint16_t kMaxTextLength = 510;
+inline constexpr std::uint8_t kTypeAccessObjectData = 0x11;
+inline constexpr std::uint16_t kAccessObjectDataLength = 3992;
 
 inline constexpr std::array kFields{kType,        kMagic,         kNumber,    kVarIndex,
                                     kNumberAgain, kSortOrder,     kUnknown13, kSortOrderVersion,

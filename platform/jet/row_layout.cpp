@@ -1,5 +1,7 @@
 #include "platform/jet/row_layout.h"
 
+#include <algorithm>
+
 namespace norvessa::jet {
 namespace {
 
@@ -25,6 +27,7 @@ RowLayout::RowLayout(std::span<const std::uint8_t> row, const Location& where,
     }
     nullMask_ = row.subspan(row.size() - maskSize, maskSize);
     dataEnd_ = row.size() - maskSize;
+    fixedEnd_ = dataEnd_;
     if (!hasVariableColumns) {
         return;
     }
@@ -40,13 +43,17 @@ RowLayout::RowLayout(std::span<const std::uint8_t> row, const Location& where,
     }
     offsetsTop_ = countAt;
     dataEnd_ = countAt - tableSize;
+    // Variable data starts at the first column's offset, or at the end of data when the row
+    // records none; an offset beyond the data area is reported where a column is read.
+    fixedEnd_ = std::min<std::size_t>(
+        offsetAt(variableCount_ > 0 ? offsetsTop_ - kOffset : dataEnd_), dataEnd_);
 }
 
 std::span<const std::uint8_t> RowLayout::fixed(std::uint16_t offset, std::uint16_t length) const {
     const std::size_t begin = layout::row::kFixedArea + offset;
-    if (begin + length > dataEnd_) {
+    if (begin + length > fixedEnd_) {
         fail("fixed column at offset " + hexOffset(begin) + " (" + std::to_string(length) +
-             " bytes) runs past the row's data area (ends at " + hexOffset(dataEnd_) + ")");
+             " bytes) runs past the row's fixed area (ends at " + hexOffset(fixedEnd_) + ")");
     }
     return row_.subspan(begin, length);
 }
@@ -54,6 +61,11 @@ std::span<const std::uint8_t> RowLayout::fixed(std::uint16_t offset, std::uint16
 void RowLayout::failVariable(std::uint16_t varIndex, std::size_t begin, std::size_t end) const {
     fail("variable column " + std::to_string(varIndex) + " spans " + hexOffset(begin) + ".." +
          hexOffset(end) + ", outside the variable data (ends at " + hexOffset(dataEnd_) + ")");
+}
+
+void RowLayout::failUnrecorded(std::uint16_t varIndex) const {
+    fail("a column marked present has variable-column index " + std::to_string(varIndex) +
+         ", but the row records " + std::to_string(variableCount_) + " variable columns");
 }
 
 void RowLayout::fail(std::string_view detail) const {

@@ -32,14 +32,17 @@ class RowLayout {
                0;
     }
 
-    // `length` bytes at fixed offset `offset`; throws when they lie outside the row.
+    // `length` bytes at fixed offset `offset`; throws when they lie outside the row's fixed
+    // area, which ends where its variable data begins.
     std::span<const std::uint8_t> fixed(std::uint16_t offset, std::uint16_t length) const;
 
-    // The bytes of the variable column with var index `varIndex`; empty when the row does not
-    // record it. Throws when the offsets are out of order or outside the data area.
+    // The bytes of the variable column with var index `varIndex`, for a column the null mask
+    // marks present. Throws when the row records fewer variable columns (a column added later
+    // has a number beyond the row's count and is never present), or when the offsets are out
+    // of order or outside the data area.
     std::span<const std::uint8_t> variable(std::uint16_t varIndex) const {
-        if (varIndex >= variableCount_) {
-            return {};
+        if (varIndex >= variableCount_) [[unlikely]] {
+            failUnrecorded(varIndex);
         }
         const std::size_t begin = offsetAt(offsetsTop_ - kOffset * (std::size_t{varIndex} + 1));
         // The last column ends at the end-of-data offset, stored where the data area ends.
@@ -60,6 +63,7 @@ class RowLayout {
     }
     [[noreturn, gnu::cold]] void failVariable(std::uint16_t varIndex, std::size_t begin,
                                               std::size_t end) const;
+    [[noreturn, gnu::cold]] void failUnrecorded(std::uint16_t varIndex) const;
     [[noreturn]] void fail(std::string_view detail) const;
 
     std::span<const std::uint8_t> row_;
@@ -68,6 +72,7 @@ class RowLayout {
     std::uint16_t variableCount_ = 0;
     std::span<const std::uint8_t> nullMask_;
     std::size_t dataEnd_ = 0;     // end of fixed and variable data (start of the trailer)
+    std::size_t fixedEnd_ = 0;    // end of the fixed area: where variable data begins
     std::size_t offsetsTop_ = 0;  // position of the var count; off[j] lies 2 (j + 1) below
 };
 

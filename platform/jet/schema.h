@@ -2,6 +2,7 @@
 
 // What a database holds besides its rows: the header settings and table definitions.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +26,30 @@ enum class ColumnType : std::uint8_t {
     Guid = 0x0F,
     Numeric = 0x10,
 };
+
+// Bytes every value of the type takes, or 0 for types of any length (and booleans, which
+// live in the null mask).
+constexpr std::size_t fixedValueSize(ColumnType type) {
+    switch (type) {
+        case ColumnType::Byte:
+            return 1;
+        case ColumnType::Integer:
+            return 2;
+        case ColumnType::Long:
+        case ColumnType::Single:
+            return 4;
+        case ColumnType::Currency:
+        case ColumnType::Double:
+        case ColumnType::DateTime:
+            return 8;
+        case ColumnType::Guid:
+            return 16;
+        case ColumnType::Numeric:
+            return 17;
+        default:
+            return 0;
+    }
+}
 
 struct Column {
     std::string name;

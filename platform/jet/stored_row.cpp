@@ -10,37 +10,11 @@
 namespace norvessa::jet {
 namespace {
 
-constexpr std::size_t kNumericSize = 17;
-constexpr std::size_t kGuidSize = 16;
-
 template <class T>
 T read(std::span<const std::uint8_t> bytes) {
     T value{};
     std::memcpy(&value, bytes.data(), sizeof(T));
     return value;
-}
-
-// Bytes a fixed-size type needs, or 0 for types of any length.
-std::size_t sizeOf(ColumnType type) {
-    switch (type) {
-        case ColumnType::Byte:
-            return 1;
-        case ColumnType::Integer:
-            return 2;
-        case ColumnType::Long:
-        case ColumnType::Single:
-            return 4;
-        case ColumnType::Currency:
-        case ColumnType::Double:
-        case ColumnType::DateTime:
-            return 8;
-        case ColumnType::Guid:
-            return kGuidSize;
-        case ColumnType::Numeric:
-            return kNumericSize;
-        default:
-            return 0;
-    }
 }
 
 std::string guidText(std::span<const std::uint8_t> bytes) {
@@ -95,7 +69,7 @@ Value StoredRow::value(std::size_t position) const {
         return std::monostate{};
     }
     const auto bytes = storedBytes(column);
-    const std::size_t needed = sizeOf(column.type);
+    const std::size_t needed = fixedValueSize(column.type);
     if (needed > bytes.size()) {
         throwCorrupt(row_.where(), "column \"" + column.name + "\" holds " +
                                        std::to_string(bytes.size()) + " bytes, its type needs " +

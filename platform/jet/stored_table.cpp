@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/jet/column_checks.h"
 #include "platform/jet/data_page.h"
 #include "platform/jet/row_layout.h"
 #include "platform/jet/stored_row.h"
@@ -118,10 +119,12 @@ std::pair<DataPage, std::uint32_t> followOverflow(const DatabaseFile& file,
 
 }  // namespace
 
-StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::string name) {
+StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::string name,
+                            ReadFindings& findings) {
     const auto buffer = readTableDefinitionBuffer(file, page);
     const TableDefinitionBlock block = decodeTableDefinition(buffer, page);
     checkDefinitionOwnsItsPages(file, block, page);
+    findings.reportColumnDefects(name, page, checkColumns(block, findings.writer()));
     StoredTable table;
     table.definition = toTableDefinition(block, std::move(name), page);
     table.ownedPagesMap = block.ownedPagesMap;

@@ -25,10 +25,12 @@ struct StoredTable {
     std::vector<RealIndexDescriptor> realIndexes;
 };
 
-// Reads and decodes the table definition at `page`. Throws JetError(Corrupt), also when the
-// pages its usage map and index roots lead to all record another table as their owner: a
+// Reads and decodes the table definition at `page` and checks its columns, handing what does
+// not spoil values to `findings` as warnings. Throws JetError(Corrupt), also when the pages
+// its usage map and index roots lead to all record another table as their owner: a
 // definition page copied or swapped in from elsewhere would otherwise read as that table.
-StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::string name);
+StoredTable loadStoredTable(const DatabaseFile& file, std::uint32_t page, std::string name,
+                            ReadFindings& findings);
 
 // Visits each live row: pages in the order of the usage map, rows in slot order. Deleted rows
 // are skipped; an overflow pointer is followed to the moved row, which is visited in the

@@ -16,17 +16,14 @@ namespace ri = layout::tdef::real_index;
 
 // Column flags as Access sets them on system tables: 0x10 (meaning unknown) on every column,
 // 0x20 (meaning unknown) as well on the binary security-id columns.
-constexpr std::uint8_t kFlagSecurityId = 0x20;
 constexpr std::uint8_t kSystemFixed =
     col::kFlagFixedLength | col::kFlagUpdatable | col::kFlagSystem;
 constexpr std::uint8_t kSystemVariable = col::kFlagUpdatable | col::kFlagSystem;
-constexpr std::uint8_t kSystemSecurityId = kSystemVariable | kFlagSecurityId;
+constexpr std::uint8_t kSystemSecurityId = kSystemVariable | col::kFlagSecurityId;
 constexpr std::uint8_t kAccessFixed = col::kFlagFixedLength | col::kFlagUpdatable;
 constexpr std::uint8_t kAccessVariable = col::kFlagUpdatable;
 
-constexpr std::uint16_t kLongTextLength = 510;  // TEXT(255) and BINARY(510) system columns
-constexpr std::uint16_t kAccessObjectDataType = 0x11;
-constexpr std::uint16_t kAccessObjectDataLength = 3992;
+constexpr std::uint16_t kLongTextLength = col::kMaxTextLength;  // TEXT(255), BINARY(510)
 
 struct IndexSpec {
     std::u16string name;
@@ -135,11 +132,12 @@ std::vector<TableContent> systemTables(std::uint16_t sortOrder) {
          {u"szObject", {4}, ignoreNulls, false},
          {u"szReferencedObject", {6}, ignoreNulls, false}},
         sortOrder));
-    tables.push_back(makeTable(
-        "MSysAccessObjects", user, static_cast<std::int32_t>(layout::catalog::kFlagsAccessSystem),
-        {ColumnSpec{u"Data", kAccessObjectDataType, kAccessObjectDataLength, kAccessFixed, 0},
-         column(u"ID", T::Long, 4, kAccessVariable)},
-        {{u"AOIndex", {1}, kPrimaryKey, true}}, sortOrder));
+    tables.push_back(makeTable("MSysAccessObjects", user,
+                               static_cast<std::int32_t>(layout::catalog::kFlagsAccessSystem),
+                               {ColumnSpec{u"Data", col::kTypeAccessObjectData,
+                                           col::kAccessObjectDataLength, kAccessFixed, 0},
+                                column(u"ID", T::Long, 4, kAccessVariable)},
+                               {{u"AOIndex", {1}, kPrimaryKey, true}}, sortOrder));
     tables.push_back(makeTable("MSysAccessXML", user,
                                static_cast<std::int32_t>(layout::catalog::kFlagsAccessSystem),
                                {column(u"Id", T::Long, 4, kAccessVariable | col::kFlagAutoNumber),

@@ -22,12 +22,16 @@ ColumnDescriptor readColumn(ByteCursor& all) {
     namespace c = t::column;
     ColumnDescriptor column;
     column.type = cursor.u8(c::kType);
+    column.magic = cursor.u32(c::kMagic);
     column.number = cursor.u16(c::kNumber);
     column.varIndex = cursor.u16(c::kVarIndex);
+    column.numberAgain = cursor.u16(c::kNumberAgain);
     column.sortOrder = cursor.u16(c::kSortOrder);
+    column.unknown13 = cursor.u8(c::kUnknown13);
     column.sortOrderVersion = cursor.u8(c::kSortOrderVersion);
     column.flags = cursor.u8(c::kFlags);
     column.extendedFlags = cursor.u8(c::kExtendedFlags);
+    column.unknown17 = cursor.u32(c::kUnknown17);
     column.fixedOffset = cursor.u16(c::kFixedOffset);
     column.length = cursor.u16(c::kLength);
     return column;
@@ -169,12 +173,6 @@ TableDefinition toTableDefinition(const TableDefinitionBlock& block, std::string
     }
     std::stable_sort(definition.columns.begin(), definition.columns.end(),
                      [](const Column& a, const Column& b) { return a.number < b.number; });
-    for (std::size_t i = 1; i < definition.columns.size(); ++i) {
-        if (definition.columns[i].number == definition.columns[i - 1].number) {
-            throwCorrupt(where, "two columns have the number " +
-                                    std::to_string(definition.columns[i].number));
-        }
-    }
 
     std::vector<const LogicalIndexEntry*> logical;
     for (const auto& entry : block.logicalIndexes) {

@@ -18,12 +18,16 @@ class DatabaseFile;
 
 struct ColumnDescriptor {
     std::uint8_t type = 0;  // ColumnType value; others are kept for display
+    std::uint32_t magic = 0;
     std::uint16_t number = 0;
     std::uint16_t varIndex = 0;
+    std::uint16_t numberAgain = 0;
     std::uint16_t sortOrder = 0;  // text and memo; numeric: precision | scale << 8
+    std::uint8_t unknown13 = 0;
     std::uint8_t sortOrderVersion = 0;
     std::uint8_t flags = 0;  // layout::tdef::column::kFlag*
     std::uint8_t extendedFlags = 0;
+    std::uint32_t unknown17 = 0;
     std::uint16_t fixedOffset = 0;
     std::uint16_t length = 0;
     std::u16string name;

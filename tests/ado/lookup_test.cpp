@@ -199,25 +199,40 @@ TEST_F(Lookup, WrongPasswordOrMissingFileNamesTheFile) {
                   "): the file does not exist");
 }
 
-// The program's own database records exact row counts: a count that differs means a live row
-// is flagged deleted, and the lookup refuses the file as damaged instead of leaving it out.
-TEST_F(Lookup, ARowCountThatDiffersMeansTheDatabaseIsDamaged) {
-    std::vector<std::uint8_t> image = jet::writeDatabase(lookupDatabase());
-    const std::uint32_t page =
-        jet::Database::fromBytes(image, kPassword).table("velthorn42").definition().definitionPage;
-    image[page * jet::layout::kPageSize + jet::layout::tdef::kRowCount.offset] = 9;
-    ScopedDriveC::put(kDataSource, image);
-    try {
-        lookUp(lookupStatement("K9HCG08U5M"));
-        FAIL() << "a database with a row count that differs was read";
-    } catch (const AdoError& error) {
-        EXPECT_EQ(error.cause(), AdoErrorCause::Engine);
-        EXPECT_EQ(error.engineKind(), jet::ErrorKind::Corrupt);
-        EXPECT_NE(std::string(error.what())
-                      .find("the file is damaged: table \"velthorn42\" has 8 rows, but its "
-                            "definition records 9"),
-                  std::string::npos)
-            << error.what();
+// The program's own database records exact row counts and writes every column definition as
+// Jet does: a count that differs means a live row is flagged deleted, a flag Jet does not
+// write means damage, and the lookup refuses the file instead of leaving rows out or warning.
+TEST_F(Lookup, FactsTheProgramKeepsExactThatDifferMeanTheDatabaseIsDamaged) {
+    namespace t = jet::layout::tdef;
+    const std::vector<std::uint8_t> intact = jet::writeDatabase(lookupDatabase());
+    const std::size_t page = jet::Database::fromBytes(intact, kPassword)
+                                 .table("velthorn42")
+                                 .definition()
+                                 .definitionPage *
+                             jet::layout::kPageSize;
+    std::vector<std::uint8_t> recount = intact;
+    recount[page + t::kRowCount.offset] = 9;
+    // The second column's flags, behind the per-index counts and the first descriptor.
+    std::vector<std::uint8_t> flagged = intact;
+    flagged[page + t::kHeaderBlockEnd +
+            intact[page + t::kRealIndexCount.offset] * t::real_index_count::kSize +
+            t::column::kSize + t::column::kFlags.offset] |= 0x08;
+    for (const auto& [image, message] :
+         {std::pair{recount, std::string("the file is damaged: table \"velthorn42\" has 8 rows, "
+                                         "but its definition records 9")},
+          std::pair{flagged, std::string("hold bits Jet does not write")}}) {
+        ScopedDriveC::put(kDataSource, image);
+        try {
+            lookUp(lookupStatement("K9HCG08U5M"));
+            ADD_FAILURE() << "a damaged database was read: " << message;
+        } catch (const AdoError& error) {
+            EXPECT_EQ(error.cause(), AdoErrorCause::Engine);
+            EXPECT_EQ(error.engineKind(), jet::ErrorKind::Corrupt);
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+        }
+        if (connection_.State() == adStateOpen) {
+            connection_.Close();
+        }
     }
 }
 

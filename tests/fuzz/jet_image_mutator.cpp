@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/jet/layout.h"
@@ -123,6 +124,44 @@ class Image {
     std::uint8_t* data_;
     std::size_t pageCount_;
 };
+
+// A table definition's logical buffer (its first page whole, then bytes 8.. of each
+// continuation page), as the image offset of each of its bytes.
+std::vector<std::size_t> definitionBytes(std::span<const std::uint8_t> image,
+                                         std::size_t firstPage) {
+    std::vector<std::size_t> offsets;
+    const std::size_t pages = image.size() / kPageSize;
+    std::vector<bool> seen(pages);
+    for (std::size_t page = firstPage; page != 0 && page < pages && !seen[page];) {
+        seen[page] = true;
+        const std::size_t start = page * kPageSize;
+        if (image[start] != layout::page_type::kTableDefinition) {
+            break;
+        }
+        for (std::size_t i = offsets.empty() ? 0 : layout::tdef::kPageHeaderSize; i < kPageSize;
+             ++i) {
+            offsets.push_back(start + i);
+        }
+        page = 0;
+        for (std::size_t i = 0; i < layout::tdef::kNextPage.size; ++i) {
+            page |= std::size_t{image[start + layout::tdef::kNextPage.offset + i]} << (8 * i);
+        }
+    }
+    return offsets;
+}
+
+// Flips of each bit of the low byte and of the lowest and highest bit of every other byte.
+std::vector<std::uint32_t> bitFlips(std::uint32_t value, std::size_t width) {
+    std::vector<std::uint32_t> flips;
+    for (unsigned bit = 0; bit < 8; ++bit) {
+        flips.push_back(value ^ (1U << bit));
+    }
+    for (unsigned byte = 1; byte < width; ++byte) {
+        flips.push_back(value ^ (1U << (8 * byte)));
+        flips.push_back(value ^ (0x80U << (8 * byte)));
+    }
+    return flips;
+}
 
 class Mutator {
   public:
@@ -348,6 +387,14 @@ class Mutator {
             }
             case 1: {
                 if (columns == 0) {
+                    return;
+                }
+                if (dice_.oneIn(2)) {
+                    const auto aimed =
+                        columnFieldMutations(std::span<const std::uint8_t>(data_, size_), page);
+                    if (!aimed.empty()) {
+                        dice_.pick(aimed).applyTo(std::span<std::uint8_t>(data_, size_));
+                    }
                     return;
                 }
                 const std::size_t base =
@@ -624,6 +671,131 @@ std::size_t mutateJetImage(std::uint8_t* data, std::size_t size, std::size_t max
     }
     // Trailing bytes past the last whole page stay as they are; the mutations work on pages.
     return Mutator(data, size, maxSize, seed, bytes).run();
+}
+
+std::string ColumnFieldMutation::describe() const {
+    return "column " + std::to_string(column) + " " + std::string(field) + " " +
+           std::to_string(original) + " -> " + std::to_string(value);
+}
+
+void ColumnFieldMutation::applyTo(std::span<std::uint8_t> image) const {
+    for (std::size_t i = 0; i < width; ++i) {
+        image[imageOffsets[i]] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+std::vector<ColumnFieldMutation> columnFieldMutations(std::span<const std::uint8_t> image,
+                                                      std::size_t definitionPage) {
+    namespace t = layout::tdef;
+    namespace c = layout::tdef::column;
+    const std::vector<std::size_t> at = definitionBytes(image, definitionPage);
+    const auto read = [&](std::size_t logical, std::size_t width) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < width && logical + i < at.size(); ++i) {
+            value |= std::uint32_t{image[at[logical + i]]} << (8 * i);
+        }
+        return value;
+    };
+    if (at.size() < t::kHeaderBlockEnd) {
+        return {};
+    }
+    const std::uint32_t maxColumns = read(t::kMaxColumns.offset, 2);
+    const std::uint32_t variableColumns = read(t::kVariableColumns.offset, 2);
+    const std::size_t columns = read(t::kColumnCount.offset, 2);
+    const std::size_t first = t::kHeaderBlockEnd + std::size_t{read(t::kRealIndexCount.offset, 4)} *
+                                                       t::real_index_count::kSize;
+    if (first + columns * c::kSize > at.size()) {
+        return {};
+    }
+    const auto field = [&](std::size_t column, const layout::Field& which) {
+        return read(first + column * c::kSize + which.offset, which.size);
+    };
+    std::vector<std::uint32_t> numbers, varIndexes, fixedOffsets;
+    for (std::size_t column = 0; column < columns; ++column) {
+        numbers.push_back(field(column, c::kNumber));
+        if ((field(column, c::kFlags) & c::kFlagFixedLength) != 0) {
+            fixedOffsets.push_back(field(column, c::kFixedOffset));
+        } else {
+            varIndexes.push_back(field(column, c::kVarIndex));
+        }
+    }
+    // Values below `count` that no column holds: the places deleted columns left.
+    const auto gaps = [](const std::vector<std::uint32_t>& used, std::uint32_t count) {
+        std::vector<std::uint32_t> free;
+        for (std::uint32_t value = 0; value < count && value < 1024; ++value) {
+            if (std::find(used.begin(), used.end(), value) == used.end()) {
+                free.push_back(value);
+            }
+        }
+        return free;
+    };
+
+    std::vector<ColumnFieldMutation> mutations;
+    for (std::size_t column = 0; column < columns; ++column) {
+        const std::size_t base = first + column * c::kSize;
+        const auto add = [&](const layout::Field& which, std::vector<std::uint32_t> values) {
+            ColumnFieldMutation mutation;
+            mutation.field = which.name;
+            mutation.fieldOffset = which.offset;
+            mutation.column = column;
+            mutation.width = which.size;
+            for (std::size_t i = 0; i < which.size; ++i) {
+                mutation.imageOffsets[i] = at[base + which.offset + i];
+            }
+            mutation.original = read(base + which.offset, which.size);
+            const std::uint32_t mask = which.size >= 4 ? 0xFFFFFFFFU : (1U << (8 * which.size)) - 1;
+            const std::vector<std::uint32_t> flips = bitFlips(mutation.original, which.size);
+            values.insert(values.end(), flips.begin(), flips.end());
+            values.push_back(mutation.original + 1);
+            values.push_back(mutation.original - 1);
+            for (std::uint32_t& value : values) {
+                value &= mask;
+            }
+            std::sort(values.begin(), values.end());
+            values.erase(std::unique(values.begin(), values.end()), values.end());
+            for (const std::uint32_t value : values) {
+                if (value != mutation.original) {
+                    mutation.value = value;
+                    mutations.push_back(mutation);
+                }
+            }
+        };
+        const std::uint32_t number = field(column, c::kNumber);
+        const std::uint32_t fixedOffset = field(column, c::kFixedOffset);
+        const std::uint32_t length = field(column, c::kLength);
+        const std::uint32_t sortOrder = field(column, c::kSortOrder);
+
+        std::vector<std::uint32_t> types{0xFF};
+        for (std::uint32_t type = 0; type <= 0x14; ++type) {
+            types.push_back(type);
+        }
+        add(c::kType, types);
+        add(c::kMagic, {0});
+        std::vector<std::uint32_t> numberValues = gaps(numbers, maxColumns);
+        numberValues.insert(numberValues.end(), numbers.begin(), numbers.end());
+        numberValues.insert(numberValues.end(), {maxColumns, maxColumns + 1, 0xFF, 0x7FFF, 0xFFFF});
+        add(c::kNumber, numberValues);
+        std::vector<std::uint32_t> varValues = gaps(varIndexes, variableColumns);
+        varValues.insert(varValues.end(), varIndexes.begin(), varIndexes.end());
+        varValues.insert(varValues.end(), {variableColumns, variableColumns + 1, 0xFF, 0xFFFF});
+        add(c::kVarIndex, varValues);
+        add(c::kNumberAgain, {0, number, 0xFF, 0xFFFF});
+        // Numeric columns hold precision and scale here: a scale above the precision, and 28.
+        add(c::kSortOrder, {0, 1033, 2052, 0xFFFF, (sortOrder & 0xFF) | 28U << 8,
+                            (sortOrder & 0xFF) | ((sortOrder & 0xFF) + 1) << 8});
+        add(c::kUnknown13, {0xFF});
+        add(c::kSortOrderVersion, {0xFF});
+        add(c::kFlags, {});
+        add(c::kExtendedFlags, {});
+        add(c::kUnknown17, {0xFFFFFFFF});
+        std::vector<std::uint32_t> offsets = fixedOffsets;
+        offsets.insert(offsets.end(), {0, fixedOffset + length, fixedOffset + 2 * length + 1,
+                                       layout::data_page::kMaxRowSize, 0xFFFF});
+        add(c::kFixedOffset, offsets);
+        add(c::kLength,
+            {0, 1, 2 * length, length + 2, 510, 511, layout::data_page::kMaxRowSize, 0xFFFF});
+    }
+    return mutations;
 }
 
 }  // namespace norvessa::fuzz

@@ -1,11 +1,13 @@
 // Files written by our writer, read by independent readers: Debian's mdbtools (mdb-ver,
 // mdb-tables, mdb-schema, mdb-export, mdb-count, mdb-prop) and the npm packages mdb-reader and
-// accessdb-parser. Each reader must find every table, column and row as written.
+// accessdb-parser. Each reader must find every table, column and row as written. Files
+// Access wrote are read by our engine and mdb-reader alike.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -13,6 +15,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/jet/database.h"
+#include "platform/jet/errors.h"
 #include "platform/jet/writer.h"
 #include "tests/interop/interop_support.h"
 #include "tools/build_database/lookup_image.h"
@@ -108,6 +112,59 @@ std::string mdbReaderValue(const Value& value) {
         return json(*text);
     }
     return jet::isNull(value) ? "null" : jet::toText(value);
+}
+
+// What our engine reads from a file, as compare_mdb_reader.mjs takes it: per user table the
+// column types and names and every row, cells as their text except Null, booleans, numbers
+// (single precision widened, as mdb-reader gives it) and dates, which are OLE days.
+std::string ourReading(const jet::Database& database, std::size_t& tables, std::size_t& rows) {
+    const auto cell = [](const Value& value) -> std::string {
+        if (jet::isNull(value)) {
+            return "null";
+        }
+        if (const auto* flag = std::get_if<bool>(&value)) {
+            return *flag ? "true" : "false";
+        }
+        if (const auto* single = std::get_if<float>(&value)) {
+            return jet::toText(Value{static_cast<double>(*single)});
+        }
+        if (const auto* date = std::get_if<jet::DateTime>(&value)) {
+            return jet::toText(Value{date->oleDays});
+        }
+        if (std::holds_alternative<std::string>(value) ||
+            std::holds_alternative<jet::Bytes>(value) ||
+            std::holds_alternative<jet::Currency>(value) ||
+            std::holds_alternative<jet::Decimal>(value)) {
+            return json(jet::toText(value));
+        }
+        return jet::toText(value);
+    };
+    std::vector<std::string> contents;
+    for (const std::string& name : database.tableNames()) {
+        const jet::Table table = database.table(name);
+        const auto& columns = table.definition().columns;
+        std::vector<std::string> types;
+        std::vector<std::string> names;
+        for (const jet::Column& column : columns) {
+            types.push_back(std::to_string(static_cast<int>(column.type)));
+            names.push_back(json(column.name));
+        }
+        std::vector<std::string> cells;
+        table.scan([&](const jet::RowView& row) {
+            std::vector<std::string> values;
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                values.push_back(cell(row.value(i)));
+            }
+            cells.push_back(jsonArray(values));
+            ++rows;
+            return jet::ScanControl::Continue;
+        });
+        contents.push_back("{\"name\":" + json(name) + ",\"types\":" + jsonArray(types) +
+                           ",\"columns\":" + jsonArray(names) + ",\"rows\":" + jsonArray(cells) +
+                           "}");
+        ++tables;
+    }
+    return "{\"tables\":" + jsonArray(contents) + "}";
 }
 
 std::string mdbReaderExpectation(const NewDatabase& database) {
@@ -352,6 +409,52 @@ TEST_F(Interop, MdbReaderReadsEveryValueAndThePassword) {
             runNodeCheck("check_mdb_reader.mjs", path, mdbReaderExpectation(*database));
         EXPECT_EQ(result.status, 0) << path << ":\n" << result.output;
     }
+}
+
+// The files Access and the Jet engine wrote, the shared ones too where they are: every user
+// table, every row and value as mdb-reader reads it. Files in other formats (Jet 3, ACE) are
+// refused as such.
+TEST_F(Interop, MdbReaderReadsTheFilesOtherProgramsWroteAsWeDo) {
+    requireNodePackage("mdb-reader");
+    if (IsSkipped()) {
+        return;
+    }
+    std::map<std::string, std::filesystem::path> files;
+    for (const std::filesystem::path& folder :
+         {std::filesystem::path(NORVESSA_SHARED_DIR) / "fixtures" / "jet",
+          kSourceDir / "tests" / "fixtures" / "jet"}) {
+        if (!std::filesystem::exists(folder)) {
+            continue;
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const auto extension = entry.path().extension();
+            if (extension == ".mdb" || extension == ".accdb") {
+                files[entry.path().filename().string()] = entry.path();
+            }
+        }
+    }
+    std::size_t compared = 0;
+    std::size_t otherFormats = 0;
+    std::size_t tables = 0;
+    std::size_t rows = 0;
+    for (const auto& [name, path] : files) {
+        SCOPED_TRACE(name);
+        std::string reading;
+        try {
+            reading = ourReading(jet::Database::open(path, "password"), tables, rows);
+        } catch (const jet::JetError& error) {
+            EXPECT_EQ(error.kind(), jet::ErrorKind::UnsupportedFormat) << error.what();
+            ++otherFormats;
+            continue;
+        }
+        const CommandResult result = runNodeCheck("compare_mdb_reader.mjs", path, reading);
+        EXPECT_EQ(result.status, 0) << result.output;
+        ++compared;
+    }
+    std::cout << compared << " files (" << tables << " user tables, " << rows
+              << " rows) read as mdb-reader reads them; " << otherFormats
+              << " in other formats refused\n";
+    EXPECT_GE(compared, 14U);
 }
 
 TEST_F(Interop, AccessdbParserReadsEveryRow) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 
+#include "intact_image.h"
 #include "platform/jet/catalog.h"
 #include "platform/jet/data_page.h"
 #include "platform/jet/database.h"
@@ -17,57 +18,14 @@
 #include "platform/jet/long_value.h"
 #include "platform/jet/stored_table.h"
 #include "platform/jet/usage_map.h"
-#include "platform/jet/writer.h"
 
 namespace norvessa::jet {
 namespace {
 
-using Image = std::vector<std::uint8_t>;
+using testing::Image;
+using testing::intactImage;
+using testing::repeated;
 constexpr std::size_t kPage = layout::kPageSize;
-
-std::string repeated(std::string_view piece, std::size_t times) {
-    std::string text;
-    for (std::size_t i = 0; i < times; ++i) {
-        text += piece;
-    }
-    return text;
-}
-
-// A small database with every kind of value the reader decodes: memos inline, on one long-value
-// row and chained over several pages.
-const Image& intactImage() {
-    static const Image image = [] {
-        NewTable table;
-        table.name = "parts";
-        table.columns = {{.name = "id", .type = ColumnType::Long, .autoNumber = true},
-                         {.name = "model", .type = ColumnType::Text},
-                         {.name = "maker", .type = ColumnType::Text, .compressedUnicode = false},
-                         {.name = "note", .type = ColumnType::Memo},
-                         {.name = "price", .type = ColumnType::Currency},
-                         {.name = "made", .type = ColumnType::DateTime},
-                         {.name = "checked", .type = ColumnType::Boolean},
-                         {.name = "count", .type = ColumnType::Integer},
-                         {.name = "size", .type = ColumnType::Double},
-                         {.name = "ratio", .type = ColumnType::Single},
-                         {.name = "tag", .type = ColumnType::Byte}};
-        table.indexes = {
-            {.name = "PrimaryKey", .columns = {"id"}, .unique = true, .primaryKey = true}};
-        const std::string notes[] = {"short", repeated("长备注 ", 300), repeated("chained ", 700)};
-        for (std::int32_t i = 1; i <= 24; ++i) {
-            table.rows.push_back({i, "K9HCG08U5M" + std::to_string(i % 7), std::string("三星"),
-                                  notes[static_cast<std::size_t>(i) % 3], Currency{i * 12345},
-                                  DateTime{45293.5 + i}, i % 2 == 0, static_cast<std::int16_t>(-i),
-                                  i * 0.25, static_cast<float>(i) / 8,
-                                  i % 5 == 0 ? Value{} : Value{static_cast<std::uint8_t>(i)}});
-        }
-        NewDatabase database;
-        database.password = "12345678";
-        database.creationDate = 45293.127835648;
-        database.tables.push_back(std::move(table));
-        return writeDatabase(database);
-    }();
-    return image;
-}
 
 // Everything a reader can be asked, as one text: table names, then every value of every row.
 std::string readEverything(const Image& image) {
@@ -119,7 +77,7 @@ Places placesOf(const Image& image) {
             places.tableDefinition = entry.definitionPage();
         }
     }
-    const StoredTable table = loadStoredTable(*file, places.tableDefinition, "parts");
+    const StoredTable table = loadStoredTable(*file, places.tableDefinition, "parts", findings);
     places.dataPages = readUsageMap(*file, table.ownedPagesMap, "parts");
     for (std::uint32_t page = 1; page < file->pageCount(); ++page) {
         const auto bytes = file->page(page, "page");
@@ -311,7 +269,9 @@ TEST(DamagedFiles, LoopsInPageChains) {
 TEST(DamagedFiles, UsageMapListingPagesBeyondTheFile) {
     const Image& intact = intactImage();
     const auto file = DatabaseFile::fromBytes(intact, "intact");
-    const StoredTable table = loadStoredTable(*file, placesOf(intact).tableDefinition, "parts");
+    ReadFindings findings(WrittenBy::ThisProgram, "intact");
+    const StoredTable table =
+        loadStoredTable(*file, placesOf(intact).tableDefinition, "parts", findings);
     const std::uint32_t mapPage = table.ownedPagesMap >> 8;
     const DataPage maps(file->page(mapPage, "map"), mapPage);
     const std::size_t mapRow = mapPage * kPage + (maps.rawSlot(table.ownedPagesMap & 0xFF) &

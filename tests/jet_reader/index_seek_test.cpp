@@ -37,7 +37,8 @@ TEST(IndexSeek, EveryIndexOfTheAccessFixturesWalksToItsRowsAndSeeksEveryKey) {
             if (!entry.isTable()) {
                 continue;
             }
-            const StoredTable table = loadStoredTable(*file, entry.definitionPage(), entry.name);
+            const StoredTable table =
+                loadStoredTable(*file, entry.definitionPage(), entry.name, findings);
             for (const RealIndexDescriptor& index : table.realIndexes) {
                 SCOPED_TRACE(std::string(name) + " " + entry.name + " index at page " +
                              std::to_string(index.rootPage));
