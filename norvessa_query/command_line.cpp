@@ -112,9 +112,7 @@ class Parser {
                 "nothing to look up: give a MODEL, --prefix, --id, --controller, --decode, "
                 "--drives or --probe");
         }
-        const bool readsDrives =
-            request_.mode == LookupMode::Drives || request_.mode == LookupMode::Probe;
-        if (usbIdsGiven_ && !readsDrives) {
+        if (usbIdsGiven_ && !readsDrives(request_.mode)) {
             throw UsageError("--usb-ids applies to --drives and --probe");
         }
         // The probe sends commands to a device of this machine: what it knows of that device
@@ -122,8 +120,7 @@ class Parser {
         if (sysfsRootGiven_ && request_.mode != LookupMode::Drives) {
             throw UsageError("--sysfs-root applies to --drives only");
         }
-        const bool printsReport = readsDrives || request_.mode == LookupMode::DecodeId;
-        if (printsReport && request_.format == OutputFormat::Csv) {
+        if (isDriveCommand(request_.mode) && request_.format == OutputFormat::Csv) {
             throw UsageError("--decode, --drives and --probe print a table or json, not csv");
         }
         if (passwordGiven_ && !databaseGiven_) {
@@ -314,26 +311,29 @@ ExitStatus runQueryTool(std::span<const std::string> arguments, std::ostream& ou
             return kRecordsFound;
         }
         const QueryRequest& request = commandLine.request;
-        if (request.mode == LookupMode::DecodeId || request.mode == LookupMode::Drives ||
-            request.mode == LookupMode::Probe) {
-            return runDriveCommand(request, out, errors);
+        ExitStatus status = kRecordsFound;
+        if (isDriveCommand(request.mode)) {
+            status = runDriveCommand(request, out, errors);
+        } else {
+            std::vector<std::string> warnings;
+            const ResultTable result = runLookup(request, &warnings);
+            for (const std::string& warning : warnings) {
+                errors << kProgramName << ": warning: " << warning << '\n';
+            }
+            if (result.rows.empty() && request.format == OutputFormat::Table) {
+                errors << kProgramName << ": no record found\n";
+                return kNoRecordFound;
+            }
+            writeResult(out, result, request.format);
+            status = result.rows.empty() ? kNoRecordFound : kRecordsFound;
         }
-        std::vector<std::string> warnings;
-        const ResultTable result = runLookup(request, &warnings);
-        for (const std::string& warning : warnings) {
-            errors << kProgramName << ": warning: " << warning << '\n';
-        }
-        if (result.rows.empty() && request.format == OutputFormat::Table) {
-            errors << kProgramName << ": no record found\n";
-            return kNoRecordFound;
-        }
-        writeResult(out, result, request.format);
+        // Lookups and drive commands alike: a result that did not reach its reader is a failure.
         out.flush();
         if (!out) {
             errors << kProgramName << ": cannot write the result to standard output\n";
             return kFailed;
         }
-        return result.rows.empty() ? kNoRecordFound : kRecordsFound;
+        return status;
     } catch (const UsageError& error) {
         errors << kProgramName << ": " << error.what() << "\nTry '" << kProgramName
                << " --help' for more information.\n";
