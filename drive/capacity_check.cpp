@@ -23,9 +23,9 @@ CertainDensity certainDensity(std::span<const std::uint8_t> id) {
     }
     const IdAnswer answer = answerId(id);
     if (answer.decoded.ceDensityBits) {
-        return {answer.decoded.ceDensityBits,
-                densityText(*answer.decoded.ceDensityBits) + " per CE from the ID layout (" +
-                    answer.decoded.scheme + ")"};
+        return {answer.decoded.ceDensityBits, densityText(*answer.decoded.ceDensityBits) +
+                                                  " per CE from the ID layout (" +
+                                                  answer.decoded.scheme + ")"};
     }
     // Parts whose whole sourced ID, five bytes at least, the ID answers to.
     std::set<std::uint64_t> densities;
@@ -39,20 +39,21 @@ CertainDensity certainDensity(std::span<const std::uint8_t> id) {
                                               : perCe);
     }
     if (densities.size() == 1) {
-        return {*densities.begin(), densityText(*densities.begin()) +
-                                        " per CE from the sourced parts of this ID"};
+        return {*densities.begin(),
+                densityText(*densities.begin()) + " per CE from the sourced parts of this ID"};
     }
     const std::string layout = "the ID layout gives no density (" + answer.decoded.scheme + ")";
     if (densities.empty()) {
-        return {std::nullopt, idText(id) + ": " + layout + " and no sourced part of this exact ID "
-                                                           "gives one"};
+        return {std::nullopt, idText(id) + ": " + layout +
+                                  " and no sourced part of this exact ID "
+                                  "gives one"};
     }
     std::string given;
     for (const std::uint64_t density : densities) {
         given += (given.empty() ? "" : ", ") + densityText(density);
     }
-    return {std::nullopt, idText(id) + ": " + layout + " and the sourced parts of this ID differ (" +
-                              given + ")"};
+    return {std::nullopt, idText(id) + ": " + layout +
+                              " and the sourced parts of this ID differ (" + given + ")"};
 }
 
 CapacityCheck checkCapacity(std::optional<std::uint64_t> announcedBytes,

@@ -171,12 +171,13 @@ std::vector<ControllerHint> controllerHints(const UsbDrive& drive) {
             const std::string sign = "INQUIRY revision \"" + drive.inquiryRevision +
                                      "\" begins with \"" + std::string(start) + "\"";
             if (alcorVid) {
-                add(hints, ControllerMaker::Alcor,
-                    sign + " together with Alcor's VID 058F", true, true);
+                add(hints, ControllerMaker::Alcor, sign + " together with Alcor's VID 058F", true,
+                    true);
             } else {
                 add(hints, ControllerMaker::Alcor,
-                    sign + ", as Alcor firmware reports, but other firmware does too (SanDisk "
-                           "U3 drives report \"8.02\"): a hint only",
+                    sign +
+                        ", as Alcor firmware reports, but other firmware does too (SanDisk "
+                        "U3 drives report \"8.02\"): a hint only",
                     true, false);
             }
         }

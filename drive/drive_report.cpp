@@ -24,8 +24,9 @@ void field(std::ostream& out, std::string_view label, std::string_view value) {
 void deviceText(json::JsonWriter& json, const std::string& key, std::string_view value) {
     json.string(key, value);
     if (!json::isPlainText(value)) {
-        json.string(key + "_hex",
-                    idText(std::span(reinterpret_cast<const std::uint8_t*>(value.data()), value.size())));
+        json.string(
+            key + "_hex",
+            idText(std::span(reinterpret_cast<const std::uint8_t*>(value.data()), value.size())));
     }
 }
 
@@ -455,9 +456,9 @@ void writeDriveReportJson(json::JsonWriter& json, const DriveReport& report) {
     deviceText(json, "inquiry_product", drive.inquiryProduct);
     deviceText(json, "inquiry_revision", drive.inquiryRevision);
     json.textOrNull("inquiry_hex", idText(drive.inquiry));
-    json.textOrNull("inquiry_vendor_specific_hex",
-                    drive.inquiry.size() > 36 ? idText(std::span(drive.inquiry).subspan(36))
-                                              : std::string());
+    json.textOrNull(
+        "inquiry_vendor_specific_hex",
+        drive.inquiry.size() > 36 ? idText(std::span(drive.inquiry).subspan(36)) : std::string());
     json.string("raw_text_note",
                 "device texts are shown as UTF-8; bytes that are no UTF-8 appear as U+FFFD, and "
                 "such a text is also given in hexadecimal under its key with \"_hex\"");

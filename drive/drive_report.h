@@ -14,10 +14,10 @@
 #include "drive/capacity_check.h"
 #include "drive/controller_hint.h"
 #include "drive/id_answer.h"
-#include "platform/json/json_writer.h"
 #include "drive/probe.h"
 #include "drive/sysfs_drives.h"
 #include "drive/usb_ids.h"
+#include "platform/json/json_writer.h"
 
 namespace norvessa::drive {
 

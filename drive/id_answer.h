@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/json/json_writer.h"
 #include "flash/id_decoder.h"
+#include "platform/json/json_writer.h"
 
 namespace norvessa::drive {
 

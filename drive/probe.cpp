@@ -116,8 +116,7 @@ bool probeAlcor(ScsiTransport& transport, ProbeResult& result) {
         return false;
     }
     result.maker = ControllerMaker::Alcor;
-    result.controller =
-        "Alcor " + chip->chipName.value_or("chip ID " + hexText(chip->chipId, 4));
+    result.controller = "Alcor " + chip->chipName.value_or("chip ID " + hexText(chip->chipId, 4));
     result.badBlocks = chip->badBlocks;
     const auto firmware = ask(transport, CommandId::AlcorFirmware, result,
                               [](auto reply) { return parseAlcorFirmware(reply); });
@@ -143,11 +142,11 @@ ProbeResult probeDrive(ScsiTransport& transport, const std::vector<ControllerHin
         for (const ControllerHint& hint : hints) {
             const std::string maker(controllerMakerName(hint.maker));
             if (!hint.opensGate()) {
-                result.notes.push_back(maker + ": a hint only (" +
-                                       (hint.reasons.empty() ? std::string("no reason")
-                                                             : hint.reasons.front()) +
-                                       "), not evidence that establishes the maker; none of its "
-                                       "commands was sent");
+                result.notes.push_back(
+                    maker + ": a hint only (" +
+                    (hint.reasons.empty() ? std::string("no reason") : hint.reasons.front()) +
+                    "), not evidence that establishes the maker; none of its "
+                    "commands was sent");
                 continue;
             }
             bool probed = false;

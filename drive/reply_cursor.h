@@ -49,7 +49,8 @@ class ReplyCursor {
         if (offset > reply_.size() || text.size() > reply_.size() - offset) {
             return false;
         }
-        return std::equal(text.begin(), text.end(), reply_.begin() + static_cast<std::ptrdiff_t>(offset),
+        return std::equal(text.begin(), text.end(),
+                          reply_.begin() + static_cast<std::ptrdiff_t>(offset),
                           [](char expected, std::uint8_t byte) {
                               return static_cast<std::uint8_t>(expected) == byte;
                           });

@@ -101,7 +101,8 @@ PhisonInfo parsePhisonInfo(std::span<const std::uint8_t> reply) {
 std::vector<ChipEnableId> parseIdSlots(std::span<const std::uint8_t> reply, std::size_t offset,
                                        std::size_t idBytes, std::string_view command) {
     ReplyCursor cursor(reply, command);
-    const auto all = cursor.bytes(offset, slots::kSlots * slots::kSlotBytes, "eight chip-enable slots");
+    const auto all =
+        cursor.bytes(offset, slots::kSlots * slots::kSlotBytes, "eight chip-enable slots");
     cursor.check();
     if (allBytesAre(all, 0xFF)) {
         throw ReplyError(std::string(command) + ": every ID slot is FF, no flash ID");
@@ -187,9 +188,9 @@ AlcorFirmware parseAlcorFirmware(std::span<const std::uint8_t> reply) {
     cursor.bytes(at::kChipRevision, 1, "the chip revision at 0x0B");
     cursor.check();
     refuseBlank(reply, kCommand);
-    AlcorFirmware firmware{
-        cursor.u8(at::kChipRevision, "the chip revision"),
-        idRun(cursor.bytes(at::kFirmwareVersion, at::kFirmwareVersionSize, "the firmware version"))};
+    AlcorFirmware firmware{cursor.u8(at::kChipRevision, "the chip revision"),
+                           idRun(cursor.bytes(at::kFirmwareVersion, at::kFirmwareVersionSize,
+                                              "the firmware version"))};
     cursor.check();
     return firmware;
 }
@@ -198,8 +199,10 @@ ReadCapacity10Reply parseReadCapacity10(std::span<const std::uint8_t> reply) {
     namespace at = layout::read_capacity10;
     constexpr std::string_view kCommand = "READ CAPACITY(10)";
     ReplyCursor cursor(reply, kCommand);
-    const std::uint64_t lastLba = cursor.bigEndian(at::kLastLba, 4, "the last block and the block length");
-    const std::uint64_t blockBytes = cursor.bigEndian(at::kBlockLength, 4, "the last block and the block length");
+    const std::uint64_t lastLba =
+        cursor.bigEndian(at::kLastLba, 4, "the last block and the block length");
+    const std::uint64_t blockBytes =
+        cursor.bigEndian(at::kBlockLength, 4, "the last block and the block length");
     cursor.check();
     if (lastLba == at::kAskSixteenByteForm) {
         return AskReadCapacity16{};
@@ -211,8 +214,10 @@ Capacity parseReadCapacity16(std::span<const std::uint8_t> reply) {
     namespace at = layout::read_capacity16;
     constexpr std::string_view kCommand = "READ CAPACITY(16)";
     ReplyCursor cursor(reply, kCommand);
-    const std::uint64_t lastLba = cursor.bigEndian(at::kLastLba, 8, "the last block and the block length");
-    const std::uint64_t blockBytes = cursor.bigEndian(at::kBlockLength, 4, "the last block and the block length");
+    const std::uint64_t lastLba =
+        cursor.bigEndian(at::kLastLba, 8, "the last block and the block length");
+    const std::uint64_t blockBytes =
+        cursor.bigEndian(at::kBlockLength, 4, "the last block and the block length");
     cursor.check();
     return checkedCapacity(lastLba, blockBytes, kCommand);
 }

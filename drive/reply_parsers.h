@@ -29,8 +29,8 @@ struct PhisonInfo {
     // The three date bytes at 0x97 as they are: the sources call them the firmware date but do
     // not say which byte is the year, so none is named.
     std::vector<std::uint8_t> firmwareDate;
-    std::string runMode;          // "firmware", "boot mode (PRAM)", ...
-    std::string usbVersion;       // "30"
+    std::string runMode;     // "firmware", "boot mode (PRAM)", ...
+    std::string usbVersion;  // "30"
     bool ifMarkPresent = false;
 };
 PhisonInfo parsePhisonInfo(std::span<const std::uint8_t> reply);

@@ -56,8 +56,8 @@ SgIoTransport::SgIoTransport(const std::filesystem::path& node,
         descriptor_ = -1;
         throw TransportError(node.string() + " is not a SCSI generic node (/dev/sgN)");
     }
-    if (expected && (major(status.st_rdev) != expected->major ||
-                     minor(status.st_rdev) != expected->minor)) {
+    if (expected &&
+        (major(status.st_rdev) != expected->major || minor(status.st_rdev) != expected->minor)) {
         ::close(descriptor_);
         descriptor_ = -1;
         throw TransportError(node.string() + " is device " + std::to_string(major(status.st_rdev)) +
@@ -80,7 +80,7 @@ SgIoTransport::~SgIoTransport() {
 }
 
 ScsiReply SgIoTransport::transfer(std::span<const std::uint8_t> cdb, std::size_t dataInLength,
-                                 std::chrono::milliseconds timeout) {
+                                  std::chrono::milliseconds timeout) {
     if (cdb.empty() || cdb.size() > 16) {
         throw TransportError("a command block has 1 to 16 bytes");
     }
@@ -128,7 +128,7 @@ SgIoTransport::SgIoTransport(const std::filesystem::path& node, std::optional<De
 SgIoTransport::~SgIoTransport() = default;
 
 ScsiReply SgIoTransport::transfer(std::span<const std::uint8_t>, std::size_t,
-                                 std::chrono::milliseconds) {
+                                  std::chrono::milliseconds) {
     throw TransportError("SG_IO needs Linux");
 }
 

@@ -49,7 +49,8 @@ class Tree {
         }
 #ifdef __linux__
         // No blocking on a FIFO, no following a link swapped in since.
-        const int descriptor = ::open(real->c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        const int descriptor =
+            ::open(real->c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
         if (descriptor < 0) {
             return std::nullopt;
         }
@@ -85,7 +86,9 @@ class Tree {
         return bytes;
     }
 
-    bool has(const fs::path& file) const { return read(file).has_value(); }
+    bool has(const fs::path& file) const {
+        return read(file).has_value();
+    }
 
     // The entries of a folder inside the tree, in no order; errors end the list quietly.
     std::vector<fs::path> entries(const fs::path& folder) const {
@@ -130,7 +133,8 @@ std::optional<std::uint64_t> numberAttribute(const Tree& tree, const fs::path& f
     return value;
 }
 
-std::optional<std::uint16_t> hexId(const Tree& tree, const fs::path& folder, std::string_view name) {
+std::optional<std::uint16_t> hexId(const Tree& tree, const fs::path& folder,
+                                   std::string_view name) {
     const auto value = numberAttribute(tree, folder, name, 16);
     if (!value || *value > 0xFFFF) {
         return std::nullopt;
@@ -146,7 +150,8 @@ std::optional<DeviceNumber> deviceNumber(const Tree& tree, const fs::path& folde
         return std::nullopt;
     }
     DeviceNumber number;
-    const auto [majorEnd, majorError] = std::from_chars(text.data(), text.data() + colon, number.major);
+    const auto [majorEnd, majorError] =
+        std::from_chars(text.data(), text.data() + colon, number.major);
     const auto [minorEnd, minorError] =
         std::from_chars(text.data() + colon + 1, text.data() + text.size(), number.minor);
     if (majorError != std::errc() || minorError != std::errc() || majorEnd != text.data() + colon ||

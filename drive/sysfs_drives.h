@@ -29,12 +29,12 @@ struct DeviceNumber {
 };
 
 struct UsbDrive {
-    std::string blockName;              // "sda"
-    std::optional<std::string> sgName;  // "sg0": the node vendor commands go through
+    std::string blockName;                    // "sda"
+    std::optional<std::string> sgName;        // "sg0": the node vendor commands go through
     std::optional<DeviceNumber> blockDevice;  // the disk's dev attribute
     std::optional<DeviceNumber> sgDevice;     // the SCSI generic node's dev attribute
     std::vector<std::pair<std::string, DeviceNumber>> partitions;  // "sda1", 8:1
-    std::string usbPath;                // "1-1", the device's place on the bus
+    std::string usbPath;  // "1-1", the device's place on the bus
     std::optional<std::uint16_t> vendorId;
     std::optional<std::uint16_t> productId;
     std::string bcdDevice;  // "0100"

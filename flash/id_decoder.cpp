@@ -83,8 +83,9 @@ bool samsungLayoutCovers(std::uint8_t sixth) {
 void decodeSamsungSixByte(std::span<const std::uint8_t> id, IdDecode& result) {
     const std::uint8_t extended = id[3];
     if (!samsungLayoutCovers(id[5])) {
-        result.scheme = "Samsung 6-byte, a generation after the published layout (bytes 4-5 not "
-                        "decoded)";
+        result.scheme =
+            "Samsung 6-byte, a generation after the published layout (bytes 4-5 not "
+            "decoded)";
         return;
     }
     result.pageBytes = (2 * kKiB) << (extended & 0x03);
@@ -310,7 +311,8 @@ IdDecode decodeId(std::span<const std::uint8_t> id) {
         result.ceDensityBits = known->ceMegabits * kMegabit;
         if (known->diesPerCe > 0) {
             result.diesPerCe = known->diesPerCe;
-            result.dieDensityBits = *result.ceDensityBits / static_cast<std::uint64_t>(known->diesPerCe);
+            result.dieDensityBits =
+                *result.ceDensityBits / static_cast<std::uint64_t>(known->diesPerCe);
         }
         result.scheme = "3D NAND table: " + std::string(known->generation);
         return result;

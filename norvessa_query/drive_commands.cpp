@@ -47,8 +47,7 @@ void writeRecordsText(std::ostream& out, const IdRecords& found, std::span<const
     }
     out << " (" << found.table.rows.size() << "):\n";
     writeTable(out, found.table);
-    out << "\nSupporting controllers: " << drive::supportingControllers(supportOf(found))
-        << '\n';
+    out << "\nSupporting controllers: " << drive::supportingControllers(supportOf(found)) << '\n';
 }
 
 ExitStatus runDecode(const QueryRequest& request, std::ostream& out, std::ostream& errors) {
@@ -138,7 +137,8 @@ ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostrea
 }
 
 // The drive DEVICE names, by its device number, never by its file name.
-drive::UsbDrive resolveDevice(const std::string& device, const std::vector<drive::UsbDrive>& drives) {
+drive::UsbDrive resolveDevice(const std::string& device,
+                              const std::vector<drive::UsbDrive>& drives) {
     const auto node = drive::deviceNodeOf(device);
     if (!node) {
         throw std::runtime_error(device +
@@ -239,7 +239,8 @@ IdRecords longestPrefixRecords(const DatabaseChoice& database, std::span<const s
     const std::size_t shortest = std::min<std::size_t>(kShortestRecordPrefix, id.size());
     IdRecords found;
     for (std::size_t length = id.size(); length >= shortest && length > 0; --length) {
-        found.table = recordsForId(database, id.first(length), length == id.size() ? warnings : nullptr);
+        found.table =
+            recordsForId(database, id.first(length), length == id.size() ? warnings : nullptr);
         if (!found.table.rows.empty()) {
             found.comparedBytes = length;
             return found;

@@ -33,9 +33,8 @@ class Checker {
     }
     bool at(char c) const { return position_ < text_.size() && text_[position_] == c; }
     void blanks() {
-        while (position_ < text_.size() &&
-               (text_[position_] == ' ' || text_[position_] == '\t' || text_[position_] == '\n' ||
-                text_[position_] == '\r')) {
+        while (position_ < text_.size() && (text_[position_] == ' ' || text_[position_] == '\t' ||
+                                            text_[position_] == '\n' || text_[position_] == '\r')) {
             ++position_;
         }
     }

@@ -125,8 +125,8 @@ void JsonWriter::open(std::string_view name, char bracket, Layout layout) {
     startValue(name);
     buffer_ += bracket;
     // A container inside a one-line container stays on its line.
-    const bool oneLine = layout == Layout::OneLine ||
-                         (!levels_.empty() && levels_.back().layout == Layout::OneLine);
+    const bool oneLine =
+        layout == Layout::OneLine || (!levels_.empty() && levels_.back().layout == Layout::OneLine);
     levels_.push_back({false, oneLine ? Layout::OneLine : Layout::Indented});
 }
 

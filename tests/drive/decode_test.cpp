@@ -130,7 +130,8 @@ TEST(Decode, TheFullIdFindsTheRecordsOfItsLongestStoredPrefix) {
     for (const auto& row : found.table.rows) {
         for (std::size_t column = 0; column < found.table.columns.size(); ++column) {
             const std::string& name = found.table.columns[column];
-            if (std::find(query::kControllerMakerColumns.begin(), query::kControllerMakerColumns.end(),
+            if (std::find(query::kControllerMakerColumns.begin(),
+                          query::kControllerMakerColumns.end(),
                           name) == query::kControllerMakerColumns.end()) {
                 continue;
             }
@@ -144,7 +145,8 @@ TEST(Decode, TheFullIdFindsTheRecordsOfItsLongestStoredPrefix) {
                 expected.push_back({name, {}});
                 maker = expected.end() - 1;
             }
-            if (std::find(maker->second.begin(), maker->second.end(), chip) == maker->second.end()) {
+            if (std::find(maker->second.begin(), maker->second.end(), chip) ==
+                maker->second.end()) {
                 maker->second.push_back(chip);
             }
         }
@@ -198,6 +200,16 @@ TEST(Decode, IdAndDecodeReadTypedBytesAlike) {
     EXPECT_EQ(query::parseTypedIdBytes("ec-d7 94", "--decode"),
               (std::vector<std::uint8_t>{0xEC, 0xD7, 0x94}));
     EXPECT_NE(runTool({"--id", "EC:ZZ"}, status).find("--id \"EC:ZZ\""), std::string::npos);
+}
+
+// A drive command whose output cannot be written fails, as a lookup does.
+TEST(Decode, AnOutputThatCannotBeWrittenFails) {
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    std::ostringstream errors;
+    const std::vector<std::string> arguments = {"--decode", "ECD7947A5443"};
+    EXPECT_EQ(query::runQueryTool(arguments, out, errors), query::kFailed);
+    EXPECT_NE(errors.str().find("cannot write the result"), std::string::npos) << errors.str();
 }
 
 TEST(Decode, BadBytesAreUsageErrors) {

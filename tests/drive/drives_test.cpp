@@ -157,7 +157,7 @@ TEST(Drives, OddAttributesSkipTheFieldNotTheDriveOrTheListing) {
     testing::FakeDrive drive;
     drive.block = "sdb";
     drive.usbPath = "1-4";
-    drive.usb = {{"idVendor", "13fe"}, {"idProduct", "4200"}, {"bcdDevice", "01\x1b[31m00"},
+    drive.usb = {{"idVendor", "13fe"},     {"idProduct", "4200"},    {"bcdDevice", "01\x1b[31m00"},
                  {"version", " 2.00\x07"}, {"bMaxPower", "100mA\r"}, {"speed", "480"}};
     drive.interface = {{"bInterfaceClass", "08"}};
     drive.scsi = {{"vendor", "Te\xff\xfest"}, {"model", "Drive"}, {"rev", "1.00"}};
@@ -194,9 +194,10 @@ TEST(Drives, OddAttributesSkipTheFieldNotTheDriveOrTheListing) {
     const std::string root = folder.path().string();
     const std::string text = run({"--drives", "--sysfs-root", root}, status);
     EXPECT_EQ(status, 0) << text;
-    for (const char* expected : {"Device Revision:          01?[31m00", "USB Version:              2.00?",
-                                 "Declared Power:           100mA", "Query Vendor:             Te??st",
-                                 "Query Vendor Specific:    bytes 36-55: 50 4D 41 50"}) {
+    for (const char* expected :
+         {"Device Revision:          01?[31m00", "USB Version:              2.00?",
+          "Declared Power:           100mA", "Query Vendor:             Te??st",
+          "Query Vendor Specific:    bytes 36-55: 50 4D 41 50"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     }
     EXPECT_EQ(text.find('\x1b'), std::string::npos);
@@ -204,7 +205,8 @@ TEST(Drives, OddAttributesSkipTheFieldNotTheDriveOrTheListing) {
     EXPECT_EQ(text.find('\r'), std::string::npos);
     // JSON: valid UTF-8 (checked in run()), the raw bytes in hexadecimal beside the text.
     const std::string json = run({"--drives", "--sysfs-root", root, "--format", "json"}, status);
-    EXPECT_NE(json.find("\"inquiry_vendor_hex\": \"54 65 FF FE 73 74\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"inquiry_vendor_hex\": \"54 65 FF FE 73 74\""), std::string::npos)
+        << json;
     EXPECT_NE(json.find("\"inquiry_vendor_specific_hex\": \"50 4D 41 50"), std::string::npos);
 
     // A link from the block folder that loops, and one that leaves the tree: passed over.

@@ -21,14 +21,14 @@ struct FakeDrive {
     std::string block = "sda";
     std::string sg = "sg0";
     int host = 0;
-    int lun = 0;                    // several drives with one usbPath and host: a reader's slots
-    std::string blockDev;           // "8:16", the disk's dev attribute; none when empty
-    std::string sgDev;              // "21:1", the SCSI generic node's dev attribute
+    int lun = 0;           // several drives with one usbPath and host: a reader's slots
+    std::string blockDev;  // "8:16", the disk's dev attribute; none when empty
+    std::string sgDev;     // "21:1", the SCSI generic node's dev attribute
     std::map<std::string, std::string> partitions;  // "sdb1" -> "8:17"
-    std::map<std::string, std::string> usb;        // idVendor=13fe, speed=480, ...
-    std::map<std::string, std::string> interface;  // bInterfaceClass=08, ...
-    std::map<std::string, std::string> scsi;       // vendor, model, rev
-    std::map<std::string, std::string> disk;       // size, removable
+    std::map<std::string, std::string> usb;         // idVendor=13fe, speed=480, ...
+    std::map<std::string, std::string> interface;   // bInterfaceClass=08, ...
+    std::map<std::string, std::string> scsi;        // vendor, model, rev
+    std::map<std::string, std::string> disk;        // size, removable
     std::vector<std::uint8_t> inquiry;
 };
 

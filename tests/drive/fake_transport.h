@@ -114,7 +114,8 @@ inline Bytes smiInfoPage() {
 inline Bytes alcorChipPage(std::uint16_t chipId, std::uint8_t badBlocks, bool firmwareLoaded) {
     namespace at = layout::alcor_chip;
     Bytes page(512, 0);
-    put(page, at::kChipId, Bytes{static_cast<std::uint8_t>(chipId >> 8), static_cast<std::uint8_t>(chipId)});
+    put(page, at::kChipId,
+        Bytes{static_cast<std::uint8_t>(chipId >> 8), static_cast<std::uint8_t>(chipId)});
     page[at::kBadBlocks] = badBlocks;
     page[at::kFirmwareValid] = at::kFirmwareValidMark;
     page[at::kFirmwareLoaded] = firmwareLoaded ? 1 : 0;

@@ -26,7 +26,7 @@ using testing::Bytes;
 using testing::FakeTransport;
 using testing::put;
 
-const Bytes kHynixId = {0xAD, 0xD7, 0x94, 0x9A, 0x74, 0x42, 0x00, 0x00};  // H27UBG8T2A, 32 Gbit
+const Bytes kHynixId = {0xAD, 0xD7, 0x94, 0x9A, 0x74, 0x42, 0x00, 0x00};     // H27UBG8T2A, 32 Gbit
 const Bytes kMicron3dId = {0x2C, 0xC3, 0x08, 0x32, 0xE6, 0x00, 0x00, 0x00};  // B27B, 512 Gbit
 
 // A maker with a key opens the gate; without one it is a hint only.
@@ -219,8 +219,8 @@ TEST(Probe, MalformedRepliesAreNamedNeverTrusted) {
     // A command that times out ends the probe.
     FakeTransport hanging;
     hanging.timeOut(CommandId::PhisonInfoPage);
-    const ProbeResult stopped = probeDrive(
-        hanging, {key(ControllerMaker::Phison), key(ControllerMaker::SiliconMotion)});
+    const ProbeResult stopped =
+        probeDrive(hanging, {key(ControllerMaker::Phison), key(ControllerMaker::SiliconMotion)});
     EXPECT_EQ(hanging.sent.size(), 2u);
     EXPECT_NE(stopped.notes.back().find("no answer within 5 s"), std::string::npos);
     EXPECT_EQ(stopped.failedCommand, "Phison 06 05 (info page)");
@@ -378,8 +378,8 @@ TEST(Probe, BrandedPhisonDriveEndToEnd) {
 
     // A plain file named like the drive is no device node: nothing is opened.
     testing::writeText(folder.path() / "sdb", "");
-    const ProbeRun byName = probeThrough(folder.path(), (folder.path() / "sdb").string(),
-                                         [](FakeTransport&) {});
+    const ProbeRun byName =
+        probeThrough(folder.path(), (folder.path() / "sdb").string(), [](FakeTransport&) {});
     EXPECT_EQ(byName.status, 2);
     EXPECT_FALSE(byName.opened);
     EXPECT_NE(byName.errors.find("is no device node"), std::string::npos) << byName.errors;
@@ -456,7 +456,8 @@ TEST(Probe, FourSlotCardReaderIsAReaderAndGetsNoCommand) {
         reader.sg = "sg" + std::to_string(slot + 1);
         reader.sgDev = slot == 0 ? "1:3" : "21:" + std::to_string(slot + 1);
         reader.lun = slot;
-        reader.usb = {{"idVendor", "058f"}, {"idProduct", "6366"}, {"product", "Mass Storage Device"}};
+        reader.usb = {
+            {"idVendor", "058f"}, {"idProduct", "6366"}, {"product", "Mass Storage Device"}};
         reader.interface = {{"bInterfaceClass", "08"}};
         reader.scsi = {{"vendor", "Generic-"}, {"model", "Compact Flash"}, {"rev", "1.00"}};
         reader.disk = {{"size", "0"}, {"removable", "1"}};

@@ -39,7 +39,8 @@ TEST(IdDecoder, FiveByteMultiLevelIdsLeaveTheFourthByteUndecoded) {
     // K9GAG08U0M (EC D5 14 B6 74) is a whole five-byte ID, but five bytes of a multi-level
     // part may as well begin a six-byte one (98 DE 94 82 76 ..., TC58NVG6D2: 8K pages and 2M
     // blocks where the generic layout reads 4K and 64K): page and block stay unknown.
-    for (const char* text : {"EC D5 14 B6 74", "98 DE 94 82 76", "EC D7 94 7A 54", "AD D7 94 9A 74"}) {
+    for (const char* text :
+         {"EC D5 14 B6 74", "98 DE 94 82 76", "EC D7 94 7A 54", "AD D7 94 9A 74"}) {
         const IdDecode id = decodeText(text);
         EXPECT_EQ(id.pageBytes, std::nullopt) << text;
         EXPECT_EQ(id.blockBytes, std::nullopt) << text;

@@ -81,6 +81,7 @@ void parseOne(std::uint8_t which, std::span<const std::uint8_t> reply) {
 class ReplayTransport : public norvessa::drive::ScsiTransport {
   public:
     explicit ReplayTransport(std::span<const std::uint8_t> data) : data_(data) {}
+
   private:
     norvessa::drive::ScsiReply transfer(std::span<const std::uint8_t>, std::size_t dataInLength,
                                         std::chrono::milliseconds) override {
@@ -125,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The reply bytes also stand for a drive's sysfs texts and INQUIRY data.
     report.drive.inquiry.assign(reply.begin(), reply.end());
     report.drive.inquiryVendor.assign(reply.begin(), reply.end());
-    report.drive.product.assign(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(reply.size() / 2));
+    report.drive.product.assign(reply.begin(),
+                                reply.begin() + static_cast<std::ptrdiff_t>(reply.size() / 2));
     report.hints = controllerHints(report.drive);
     report.readerSigns = readerSigns(report.drive);
     std::ostringstream text;

@@ -42,7 +42,8 @@ class Input {
     bool empty() const { return position_ >= size_; }
     std::uint8_t byte() { return position_ < size_ ? data_[position_++] : 0; }
     std::string text(std::size_t most) {
-        const std::size_t length = std::min<std::size_t>(byte() % (most + 1), size_ - std::min(size_, position_));
+        const std::size_t length =
+            std::min<std::size_t>(byte() % (most + 1), size_ - std::min(size_, position_));
         std::string out(reinterpret_cast<const char*>(data_ + position_), length);
         position_ += length;
         return out;
@@ -64,10 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Input input(data, size);
 
     testing::FakeDrive drive;
-    drive.usb = {{"idVendor", input.text(6)}, {"idProduct", input.text(6)},
-                 {"manufacturer", input.text(24)}, {"product", input.text(24)},
-                 {"serial", input.text(24)}, {"bcdDevice", input.text(6)},
-                 {"version", input.text(6)}, {"speed", input.text(6)}, {"bMaxPower", input.text(8)}};
+    drive.usb = {
+        {"idVendor", input.text(6)}, {"idProduct", input.text(6)}, {"manufacturer", input.text(24)},
+        {"product", input.text(24)}, {"serial", input.text(24)},   {"bcdDevice", input.text(6)},
+        {"version", input.text(6)},  {"speed", input.text(6)},     {"bMaxPower", input.text(8)}};
     drive.interface = {{"bInterfaceClass", "08"}, {"bInterfaceProtocol", input.text(4)}};
     drive.scsi = {{"vendor", input.text(8)}, {"model", input.text(16)}, {"rev", input.text(4)}};
     drive.disk = {{"size", input.text(12)}, {"removable", input.text(2)}};
@@ -86,12 +87,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const fs::path usbDevice = root / "devices/pci0000:00/0000:00:14.0/usb1/1-1";
     const fs::path scsi = usbDevice / "1-1:1.0/host0/target0:0:0/0:0:0:0";
-    const std::vector<fs::path> attributes = {
-        usbDevice / "idVendor",     usbDevice / "product",    usbDevice / "serial",
-        usbDevice / "bcdDevice",    usbDevice / "version",    scsi / "vendor",
-        scsi / "model",             scsi / "rev",             scsi / "inquiry",
-        scsi / "block/sda/size",    scsi / "block/sda/dev",   usbDevice / "1-1:1.0/bInterfaceClass",
-        scsi / "block/sda/device",  root / "block/sda",       scsi / "scsi_generic/sg0/dev"};
+    const std::vector<fs::path> attributes = {usbDevice / "idVendor",
+                                              usbDevice / "product",
+                                              usbDevice / "serial",
+                                              usbDevice / "bcdDevice",
+                                              usbDevice / "version",
+                                              scsi / "vendor",
+                                              scsi / "model",
+                                              scsi / "rev",
+                                              scsi / "inquiry",
+                                              scsi / "block/sda/size",
+                                              scsi / "block/sda/dev",
+                                              usbDevice / "1-1:1.0/bInterfaceClass",
+                                              scsi / "block/sda/device",
+                                              root / "block/sda",
+                                              scsi / "scsi_generic/sg0/dev"};
     while (!input.empty()) {
         const fs::path& target = attributes[input.byte() % attributes.size()];
         fs::remove_all(target, ignored);

@@ -14,7 +14,8 @@ std::vector<std::string> splitFields(std::string_view line) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = line.find(',', start);
-        fields.emplace_back(line.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        fields.emplace_back(
+            line.substr(start, comma == std::string_view::npos ? comma : comma - start));
         if (comma == std::string_view::npos) {
             return fields;
         }
@@ -123,18 +124,18 @@ std::vector<FieldVerdict> scoreDecode(const KnownId& known, const flash::IdDecod
         verdicts.push_back({"maker", Verdict::Unknown, "-"});
     } else {
         const std::string name(flash::makerName(*decoded.maker));
-        verdicts.push_back(
-            {"maker", name == known.maker ? Verdict::Right : Verdict::Wrong, name});
+        verdicts.push_back({"maker", name == known.maker ? Verdict::Right : Verdict::Wrong, name});
     }
     const int bits = bitsOfCell(known.cell);
-    verdicts.push_back(compare("cell", decoded.bitsPerCell,
-                               bits == 0 ? std::nullopt
-                                         : std::optional<std::uint64_t>(static_cast<std::uint64_t>(bits))));
+    verdicts.push_back(compare(
+        "cell", decoded.bitsPerCell,
+        bits == 0 ? std::nullopt : std::optional<std::uint64_t>(static_cast<std::uint64_t>(bits))));
     verdicts.push_back(compare("page", decoded.pageBytes, known.pageBytes));
     verdicts.push_back(compare("block", decoded.blockBytes, known.blockBytes));
     const std::optional<std::uint64_t> megabits =
-        decoded.ceDensityBits ? std::optional<std::uint64_t>(*decoded.ceDensityBits / flash::kMegabit)
-                              : std::nullopt;
+        decoded.ceDensityBits
+            ? std::optional<std::uint64_t>(*decoded.ceDensityBits / flash::kMegabit)
+            : std::nullopt;
     verdicts.push_back(compare("density per CE", megabits, known.ceMegabits));
     return verdicts;
 }

@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
             }
             std::cout << " |\n";
         }
-        std::cout << "\n" << ids.size() << " IDs; fields right " << right << ", wrong " << wrong
+        std::cout << "\n"
+                  << ids.size() << " IDs; fields right " << right << ", wrong " << wrong
                   << ", unknown " << unknown << "\n";
         return wrong == 0 ? 0 : 1;
     } catch (const std::exception& error) {
