@@ -140,6 +140,10 @@ ExitStatus runDrives(const QueryRequest& request, std::ostream& out, std::ostrea
 drive::UsbDrive resolveDevice(const std::string& device,
                               const std::vector<drive::UsbDrive>& drives) {
     const auto node = drive::deviceNodeOf(device);
+    std::error_code error;
+    if (!node && !std::filesystem::exists(device, error)) {
+        throw std::runtime_error(device + ": no such device (--drives lists the drives)");
+    }
     if (!node) {
         throw std::runtime_error(device +
                                  " is no device node: give the drive's node, e.g. /dev/sdc or "
