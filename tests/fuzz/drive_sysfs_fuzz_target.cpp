@@ -25,15 +25,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Made once, and never destroyed, so that the exit handler below can still name it.
 const fs::path& scratch() {
-    static const fs::path folder = [] {
+    static const fs::path* const folder = [] {
         std::string pattern = (fs::temp_directory_path() / "norvessa-sysfs-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
-        return fs::path(pattern);
+        return new fs::path(pattern);
     }();
-    return folder;
+    static const bool removedAtExit = [] {
+        // The scratch folder goes when the process ends normally.
+        return std::atexit([] {
+            std::error_code error;
+            fs::remove_all(*folder, error);
+        }) == 0;
+    }();
+    (void)removedAtExit;
+    return *folder;
 }
 
 class Input {
@@ -62,6 +71,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path root = scratch() / "tree";
     std::error_code ignored;
     fs::remove_all(root, ignored);
+    // The tree goes after each input too, so that a run ended by the fuzzer leaves little.
+    struct RemoveTree {
+        const fs::path& root;
+        ~RemoveTree() {
+            std::error_code error;
+            fs::remove_all(root, error);
+        }
+    } removeTree{root};
     Input input(data, size);
 
     testing::FakeDrive drive;
