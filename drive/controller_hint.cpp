@@ -57,7 +57,7 @@ struct ReaderId {
 };
 
 constexpr std::array<ReaderId, 6> kReaderIds = {{
-    {0x058F, 0x6366, "Alcor Multi Flash Reader (issue 26: a four-slot reader)"},
+    {0x058F, 0x6366, "Alcor Multi Flash Reader (a four-slot card reader)"},
     {0x090C, 0x1132, "Feiya 5-in-1 Card Reader (kernel unusual_devs.h)"},
     {0x090C, 0x6000, "Feiya SD/SDHC Card Reader (kernel unusual_devs.h)"},
     {0x090C, 0x3350, "SMI SM3350 UFS-to-USB-Mass-Storage bridge (kernel unusual_devs.h)"},
