@@ -5,6 +5,7 @@
 
 #include "drive/units.h"
 #include "flash/flash_traits.h"
+#include "platform/text/utf8.h"
 
 namespace norvessa::drive {
 
@@ -12,9 +13,36 @@ namespace {
 
 constexpr std::size_t kLabelWidth = 26;
 
+// Every value goes through the control-character filter: most come from the device.
 void field(std::ostream& out, std::string_view label, std::string_view value) {
     out << label << ':' << std::string(kLabelWidth - std::min(kLabelWidth, label.size() + 1), ' ')
-        << (value.empty() ? "-" : value) << '\n';
+        << (value.empty() ? std::string("-") : printable(value)) << '\n';
+}
+
+// A device's text as JSON: the text (bytes that are no UTF-8 become U+FFFD), and where it is
+// not plain text, its bytes in hexadecimal under "<key>_hex" beside it.
+void deviceText(json::JsonWriter& json, const std::string& key, std::string_view value) {
+    json.string(key, value);
+    if (!json::isPlainText(value)) {
+        json.string(
+            key + "_hex",
+            idText(std::span(reinterpret_cast<const std::uint8_t*>(value.data()), value.size())));
+    }
+}
+
+// INQUIRY bytes after the standard 36, which some firmware uses for its own marker.
+std::string vendorSpecificText(const UsbDrive& drive) {
+    if (drive.inquiry.size() <= 36) {
+        return "not exposed (the kernel read " + std::to_string(drive.inquiry.size()) +
+               " INQUIRY bytes)";
+    }
+    const auto extra = std::span(drive.inquiry).subspan(36);
+    std::string ascii;
+    for (const std::uint8_t byte : extra) {
+        ascii += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '.';
+    }
+    return "bytes 36-" + std::to_string(drive.inquiry.size() - 1) + ": " + idText(extra) + " (\"" +
+           ascii + "\")";
 }
 
 std::string vidPid(const UsbDrive& drive) {
@@ -56,7 +84,9 @@ std::string hintText(const std::vector<ControllerHint>& hints) {
         if (!text.empty()) {
             text += "; or ";
         }
-        text += std::string(controllerMakerName(hint.maker)) + " (";
+        text += std::string(controllerMakerName(hint.maker)) +
+                (hint.opensGate() ? " [established: its commands may be sent] ("
+                                  : " [a hint only: none of its commands is sent] (");
         for (std::size_t index = 0; index < hint.reasons.size(); ++index) {
             text += (index == 0 ? "" : ", ") + hint.reasons[index];
         }
@@ -129,38 +159,6 @@ std::string memoryType(const IdAnswer& answer) {
     return text.empty() ? "unknown" : text;
 }
 
-// Each controller chip once, under its maker, makers in the order first met.
-std::string supportingControllers(const SupportRecords& support) {
-    std::vector<std::pair<std::string, std::vector<std::string>>> byMaker;
-    for (const SupportRecord& record : support.records) {
-        for (const auto& controller : record.controllers) {
-            const std::string& maker = controller.first;
-            const std::string& chip = controller.second;
-            auto found = std::find_if(byMaker.begin(), byMaker.end(),
-                                      [&](const auto& entry) { return entry.first == maker; });
-            if (found == byMaker.end()) {
-                byMaker.push_back({maker, {}});
-                found = byMaker.end() - 1;
-            }
-            if (std::find(found->second.begin(), found->second.end(), chip) ==
-                found->second.end()) {
-                found->second.push_back(chip);
-            }
-        }
-    }
-    if (byMaker.empty()) {
-        return "none listed in the lookup database";
-    }
-    std::string text;
-    for (const auto& [maker, chips] : byMaker) {
-        text += (text.empty() ? "" : "; ") + maker + ": ";
-        for (std::size_t index = 0; index < chips.size(); ++index) {
-            text += (index == 0 ? "" : ", ") + printable(chips[index]);
-        }
-    }
-    return text;
-}
-
 // What the drive itself reported, first: the lines a technician looks for.
 void writeProbeHead(std::ostream& out, const DriveReport& report) {
     const ProbeResult& probe = *report.probe;
@@ -176,9 +174,9 @@ void writeProbeHead(std::ostream& out, const DriveReport& report) {
               idRun(flash.answer.id) + " (" + chipEnablesText(flash.chipEnables) + ")");
     }
     field(out, "Flash CE", std::to_string(probe.flashIds.size()));
-    field(out, "Chip F/W", printable(probe.firmwareVersion));
+    field(out, "Chip F/W", probe.firmwareVersion);
     if (!probe.firmwareDate.empty()) {
-        field(out, "Firmware Date", probe.firmwareDate);
+        field(out, "Firmware Date Bytes", firmwareDateText(probe.firmwareDate));
     }
     if (!probe.runMode.empty()) {
         field(out, "Run Mode", probe.runMode);
@@ -204,13 +202,21 @@ void writeProbeTail(std::ostream& out, const DriveReport& report) {
     for (const FlashIdReport& flash : report.flash) {
         field(out, "Supporting Controllers", supportingControllers(flash.support));
     }
+    for (const std::string& gate : probe.gate) {
+        field(out, "Commands Allowed By", gate);
+    }
     std::string sent;
     for (const std::string& name : probe.sent) {
         sent += (sent.empty() ? "" : ", ") + name;
     }
     field(out, "Commands Sent", sent);
+    if (probe.failedCommand) {
+        field(out, "Failed Command",
+              *probe.failedCommand + (probe.transportError ? ": " + *probe.transportError
+                                                           : std::string(": no answer in time")));
+    }
     for (const std::string& note : probe.notes) {
-        field(out, "Probe Note", printable(note));
+        field(out, "Probe Note", note);
     }
     for (const FlashIdReport& flash : report.flash) {
         out << "\nFlash ID " << idRun(flash.answer.id) << " (" << chipEnablesText(flash.chipEnables)
@@ -219,7 +225,7 @@ void writeProbeTail(std::ostream& out, const DriveReport& report) {
     }
 }
 
-void writeProbeJson(JsonWriter& json, const DriveReport& report) {
+void writeProbeJson(json::JsonWriter& json, const DriveReport& report) {
     const ProbeResult& probe = *report.probe;
     json.beginObject("probe");
     json.optionalString(
@@ -227,8 +233,10 @@ void writeProbeJson(JsonWriter& json, const DriveReport& report) {
         probe.maker ? std::optional(std::string(controllerMakerName(*probe.maker))) : std::nullopt);
     json.optionalString("controller",
                         probe.answered() ? std::optional(probe.controller) : std::nullopt);
-    json.string("firmware_version", probe.firmwareVersion);
-    json.string("firmware_date", probe.firmwareDate);
+    deviceText(json, "firmware_version", probe.firmwareVersion);
+    json.textOrNull("firmware_date_bytes", idText(probe.firmwareDate));
+    json.string("firmware_date_note",
+                "the sources call these bytes the firmware date but none says which is the year");
     json.string("run_mode", probe.runMode);
     json.optionalNumber("bad_blocks", probe.badBlocks
                                           ? std::optional<std::uint64_t>(*probe.badBlocks)
@@ -243,6 +251,7 @@ void writeProbeJson(JsonWriter& json, const DriveReport& report) {
         json.endArray();
         writeIdAnswerJson(json, flash.answer);
         json.number("records_compared_bytes", flash.support.comparedBytes);
+        json.string("supporting_controllers", supportingControllers(flash.support));
         json.beginArray("records");
         for (const SupportRecord& record : flash.support.records) {
             json.beginObject();
@@ -269,12 +278,57 @@ void writeProbeJson(JsonWriter& json, const DriveReport& report) {
         json.string("verdict", report.capacity->verdict);
         json.endObject();
     }
+    json.stringArray("commands_allowed_by", probe.gate);
     json.stringArray("commands_sent", probe.sent);
+    json.optionalString("failed_command", probe.failedCommand);
+    json.optionalString("transport_error", probe.transportError);
     json.stringArray("notes", probe.notes);
     json.endObject();
 }
 
 }  // namespace
+
+// Each controller chip once, under its maker, makers in the order first met.
+std::string supportingControllers(const SupportRecords& support) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> byMaker;
+    for (const SupportRecord& record : support.records) {
+        for (const auto& controller : record.controllers) {
+            const std::string& maker = controller.first;
+            const std::string& chip = controller.second;
+            auto found = std::find_if(byMaker.begin(), byMaker.end(),
+                                      [&](const auto& entry) { return entry.first == maker; });
+            if (found == byMaker.end()) {
+                byMaker.push_back({maker, {}});
+                found = byMaker.end() - 1;
+            }
+            if (std::find(found->second.begin(), found->second.end(), chip) ==
+                found->second.end()) {
+                found->second.push_back(chip);
+            }
+        }
+    }
+    if (byMaker.empty()) {
+        return "none listed in the lookup database";
+    }
+    std::string text;
+    for (const auto& [maker, chips] : byMaker) {
+        text += (text.empty() ? "" : "; ") + maker + " ";
+        for (std::size_t index = 0; index < chips.size(); ++index) {
+            text += (index == 0 ? "" : ", ") + printable(chips[index]);
+        }
+    }
+    return text;
+}
+
+std::string firmwareDateText(std::span<const std::uint8_t> bytes) {
+    std::string decimal;
+    for (const std::uint8_t byte : bytes) {
+        decimal += (decimal.empty() ? "" : " ") + std::to_string(byte);
+    }
+    return idText(bytes) + " (" + decimal +
+           " in decimal; the sources call these bytes the firmware date but none says which is "
+           "the year)";
+}
 
 void addProbe(DriveReport& report, ProbeResult probe, const RecordLookup& lookUpRecords) {
     for (const ChipEnableId& chipEnable : probe.flashIds) {
@@ -297,12 +351,28 @@ void addProbe(DriveReport& report, ProbeResult probe, const RecordLookup& lookUp
 }
 
 std::string printable(std::string_view text) {
-    std::string out(text);
-    for (char& character : out) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (byte < 0x20 || byte == 0x7F) {
-            character = '?';
+    std::string out;
+    out.reserve(text.size());
+    std::size_t index = 0;
+    while (index < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[index]);
+        if (byte < 0x80) {
+            out += byte < 0x20 || byte == 0x7F ? '?' : static_cast<char>(byte);
+            ++index;
+            continue;
         }
+        const text::Utf8Sequence sequence = text::decodeUtf8At(text, index);
+        if (!sequence.wellFormed) {
+            out += '?';
+            ++index;
+            continue;
+        }
+        if (sequence.codePoint >= 0x80 && sequence.codePoint <= 0x9F) {
+            out += '?';  // C1 control characters
+        } else {
+            out.append(text.substr(index, sequence.length));
+        }
+        index += sequence.length;
     }
     return out;
 }
@@ -314,6 +384,7 @@ DriveReport reportOf(const UsbDrive& drive, const std::optional<std::filesystem:
         report.names = lookUpUsbNames(*usbIds, *drive.vendorId, *drive.productId);
     }
     report.hints = controllerHints(drive);
+    report.readerSigns = readerSigns(drive);
     return report;
 }
 
@@ -324,6 +395,13 @@ void writeDriveReportText(std::ostream& out, const DriveReport& report) {
         device += " (SCSI generic /dev/" + *drive.sgName + ")";
     }
     field(out, "Device", device);
+    if (!report.readerSigns.empty()) {
+        std::string signs;
+        for (const std::string& sign : report.readerSigns) {
+            signs += (signs.empty() ? "" : "; ") + sign;
+        }
+        field(out, "Device Kind", "card reader or multi-function device, never probed: " + signs);
+    }
     if (report.probe) {
         writeProbeHead(out, report);
     }
@@ -336,13 +414,14 @@ void writeDriveReportText(std::ostream& out, const DriveReport& report) {
         }
     }
     field(out, "VID/PID", vidPid(drive) + (names.empty() ? "" : " [" + names + "]"));
-    field(out, "Manufacturer", printable(drive.manufacturer));
-    field(out, "Product", printable(drive.product));
-    field(out, "Serial", printable(drive.serial));
+    field(out, "Manufacturer", drive.manufacturer);
+    field(out, "Product", drive.product);
+    field(out, "Serial", drive.serial);
     field(out, "Device Revision", drive.bcdDevice);
-    field(out, "Query Vendor", printable(drive.inquiryVendor));
-    field(out, "Query Product", printable(drive.inquiryProduct));
-    field(out, "Query Revision", printable(drive.inquiryRevision));
+    field(out, "Query Vendor", drive.inquiryVendor);
+    field(out, "Query Product", drive.inquiryProduct);
+    field(out, "Query Revision", drive.inquiryRevision);
+    field(out, "Query Vendor Specific", vendorSpecificText(drive));
     field(out, "USB Version", usbVersionText(drive));
     field(out, "Declared Power", drive.maxPower);
     field(out, "USB Port", drive.usbPath);
@@ -352,7 +431,7 @@ void writeDriveReportText(std::ostream& out, const DriveReport& report) {
     }
 }
 
-void writeDriveReportJson(JsonWriter& json, const DriveReport& report) {
+void writeDriveReportJson(json::JsonWriter& json, const DriveReport& report) {
     const UsbDrive& drive = report.drive;
     json.string("block_device", "/dev/" + drive.blockName);
     json.optionalString("sg_device",
@@ -363,25 +442,35 @@ void writeDriveReportJson(JsonWriter& json, const DriveReport& report) {
         "pid", drive.productId ? std::optional(hexText(*drive.productId, 4)) : std::nullopt);
     json.optionalString("vendor_name", report.names.vendor);
     json.optionalString("product_name", report.names.product);
-    json.string("manufacturer", drive.manufacturer);
-    json.string("product", drive.product);
-    json.string("serial", drive.serial);
-    json.string("device_revision", drive.bcdDevice);
-    json.string("usb_version", drive.usbVersion);
-    json.string("speed_mbps", drive.speed);
+    deviceText(json, "manufacturer", drive.manufacturer);
+    deviceText(json, "product", drive.product);
+    deviceText(json, "serial", drive.serial);
+    deviceText(json, "device_revision", drive.bcdDevice);
+    deviceText(json, "usb_version", drive.usbVersion);
+    deviceText(json, "speed_mbps", drive.speed);
     const std::string remark = usbLinkRemark(drive);
     json.textOrNull("usb_remark", remark);
-    json.string("declared_power", drive.maxPower);
-    json.string("usb_port", drive.usbPath);
-    json.string("inquiry_vendor", drive.inquiryVendor);
-    json.string("inquiry_product", drive.inquiryProduct);
-    json.string("inquiry_revision", drive.inquiryRevision);
+    deviceText(json, "declared_power", drive.maxPower);
+    deviceText(json, "usb_port", drive.usbPath);
+    deviceText(json, "inquiry_vendor", drive.inquiryVendor);
+    deviceText(json, "inquiry_product", drive.inquiryProduct);
+    deviceText(json, "inquiry_revision", drive.inquiryRevision);
+    json.textOrNull("inquiry_hex", idText(drive.inquiry));
+    json.textOrNull(
+        "inquiry_vendor_specific_hex",
+        drive.inquiry.size() > 36 ? idText(std::span(drive.inquiry).subspan(36)) : std::string());
+    json.string("raw_text_note",
+                "device texts are shown as UTF-8; bytes that are no UTF-8 appear as U+FFFD, and "
+                "such a text is also given in hexadecimal under its key with \"_hex\"");
     json.optionalNumber("capacity_bytes", drive.sizeBytes);
+    json.number("luns", static_cast<std::uint64_t>(drive.lunCount));
+    json.stringArray("reader_signs", report.readerSigns);
     json.beginArray("controller_hints");
     for (const ControllerHint& hint : report.hints) {
         json.beginObject();
         json.string("maker", controllerMakerName(hint.maker));
         json.stringArray("reasons", hint.reasons);
+        json.optionalString("key", hint.key);
         json.endObject();
     }
     json.endArray();

@@ -14,10 +14,10 @@
 #include "drive/capacity_check.h"
 #include "drive/controller_hint.h"
 #include "drive/id_answer.h"
-#include "drive/json_writer.h"
 #include "drive/probe.h"
 #include "drive/sysfs_drives.h"
 #include "drive/usb_ids.h"
+#include "platform/json/json_writer.h"
 
 namespace norvessa::drive {
 
@@ -46,6 +46,8 @@ struct DriveReport {
     UsbDrive drive;
     UsbNames names;  // from usb.ids; empty when no file was at hand
     std::vector<ControllerHint> hints;
+    // Why the device is a card reader or multi-function device (never probed); empty for a drive.
+    std::vector<std::string> readerSigns;
     // With --probe:
     std::optional<ProbeResult> probe;
     std::vector<FlashIdReport> flash;
@@ -59,9 +61,18 @@ DriveReport reportOf(const UsbDrive& drive, const std::optional<std::filesystem:
 void addProbe(DriveReport& report, ProbeResult probe, const RecordLookup& lookUpRecords);
 
 void writeDriveReportText(std::ostream& out, const DriveReport& report);
-void writeDriveReportJson(JsonWriter& json, const DriveReport& report);
+void writeDriveReportJson(json::JsonWriter& json, const DriveReport& report);
 
-// Text from a device or a recorded tree, safe to print: control characters become '?'.
+// Each controller chip of the records once, under its maker, makers in the order first met:
+// "慧荣 SM3257ENLT, SM3267AE; 安国 AU6989SN". Says so when there is none.
+std::string supportingControllers(const SupportRecords& support);
+
+// Text from a device or a recorded tree, safe to print: control characters (C0, DEL, C1) and
+// bytes that are no UTF-8 become '?'.
 std::string printable(std::string_view text);
+
+// The firmware date bytes, labelled as what they are: "0E 0B 1C (14 11 28 in decimal; no source
+// says which byte is the year)".
+std::string firmwareDateText(std::span<const std::uint8_t> bytes);
 
 }  // namespace norvessa::drive

@@ -218,39 +218,6 @@ std::string shortSource(std::string_view source) {
     return std::string(source);
 }
 
-std::vector<std::uint8_t> parseIdBytes(std::string_view text) {
-    std::string digits;
-    for (const char character : text) {
-        if (character == ' ' || character == '\t' || character == '\r' || character == '\n' ||
-            character == ':' || character == '-') {
-            continue;
-        }
-        const bool hex = (character >= '0' && character <= '9') ||
-                         (character >= 'A' && character <= 'F') ||
-                         (character >= 'a' && character <= 'f');
-        if (!hex) {
-            throw std::invalid_argument("'" + std::string(1, character) +
-                                        "' is not a hexadecimal digit; give the ID as pairs "
-                                        "such as \"EC D7 94 7A 54 43\" or ECD7947A5443");
-        }
-        digits += character;
-    }
-    if (digits.size() % 2 != 0) {
-        throw std::invalid_argument(std::to_string(digits.size()) +
-                                    " hexadecimal digits, an odd number; every ID byte takes two");
-    }
-    const std::size_t count = digits.size() / 2;
-    if (count < flash::kMinIdBytes || count > flash::kMaxIdBytes) {
-        throw std::invalid_argument("an ID has 2 to 8 bytes, not " + std::to_string(count));
-    }
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t index = 0; index < count; ++index) {
-        bytes.push_back(
-            static_cast<std::uint8_t>(std::stoul(digits.substr(2 * index, 2), nullptr, 16)));
-    }
-    return bytes;
-}
-
 IdAnswer answerId(std::span<const std::uint8_t> id) {
     IdAnswer answer;
     answer.id.assign(id.begin(), id.end());
@@ -325,7 +292,7 @@ void writeIdAnswerText(std::ostream& out, const IdAnswer& answer, std::string_vi
     }
 }
 
-void writeIdAnswerJson(JsonWriter& json, const IdAnswer& answer) {
+void writeIdAnswerJson(json::JsonWriter& json, const IdAnswer& answer) {
     const flash::IdDecode& decoded = answer.decoded;
     json.string("id", idText(answer.id));
     json.beginArray("parts");

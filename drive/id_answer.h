@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "drive/json_writer.h"
 #include "flash/id_decoder.h"
+#include "platform/json/json_writer.h"
 
 namespace norvessa::drive {
 
@@ -48,16 +48,12 @@ struct IdAnswer {
 // Throws std::invalid_argument for fewer than 2 or more than 8 bytes.
 IdAnswer answerId(std::span<const std::uint8_t> id);
 
-// Reads ID bytes as users type and post them: "EC D7 94 7A 54 43", "ecd7947a5443", blanks and
-// case ignored. Throws std::invalid_argument naming what is wrong.
-std::vector<std::uint8_t> parseIdBytes(std::string_view text);
-
 // The sourced parts and the decoded fields, for a terminal. `indent` starts every line.
 void writeIdAnswerText(std::ostream& out, const IdAnswer& answer, std::string_view indent = "");
 
 // Members "id", "parts", "decoded" (maker, cell, page_bytes, block_bytes, ...; null where
 // unknown) and "disagreements" of the object the writer has open.
-void writeIdAnswerJson(JsonWriter& json, const IdAnswer& answer);
+void writeIdAnswerJson(json::JsonWriter& json, const IdAnswer& answer);
 
 // The short name of a source: a repository and file without the commit, or a datasheet's title.
 std::string shortSource(std::string_view source);

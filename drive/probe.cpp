@@ -1,5 +1,7 @@
 #include "drive/probe.h"
 
+#include <variant>
+
 #include "drive/units.h"
 #include "drive/vendor_commands.h"
 
@@ -7,7 +9,7 @@ namespace norvessa::drive {
 
 namespace {
 
-// A command that ran out of time: the drive may not answer anything more.
+// A command that ran out of time, or a transport that failed: nothing more is sent.
 class ProbeStopped : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -20,8 +22,17 @@ auto ask(ScsiTransport& transport, CommandId id, ProbeResult& result, Parse pars
     -> std::optional<decltype(parse(std::span<const std::uint8_t>()))> {
     const VendorCommand& command = commandFor(id);
     result.sent.emplace_back(command.name);
-    const ScsiReply reply = sendCommand(transport, id);
+    ScsiReply reply;
+    try {
+        reply = transport.execute(id);
+    } catch (const TransportError& error) {
+        result.failedCommand = std::string(command.name);
+        result.transportError = error.what();
+        throw ProbeStopped(std::string(command.name) + ": the transport failed (" + error.what() +
+                           "); no further command was sent");
+    }
     if (reply.timedOut) {
+        result.failedCommand = std::string(command.name);
         throw ProbeStopped(std::string(command.name) + ": no answer within " +
                            std::to_string(kCommandTimeout.count() / 1000) +
                            " s; no further command was sent");
@@ -39,20 +50,30 @@ auto ask(ScsiTransport& transport, CommandId id, ProbeResult& result, Parse pars
     }
 }
 
+void endsMaker(ProbeResult& result, ControllerMaker maker) {
+    result.notes.push_back("no further " + std::string(controllerMakerName(maker)) +
+                           " command was sent after the one that failed");
+}
+
 void readCapacity(ScsiTransport& transport, ProbeResult& result) {
-    auto capacity = ask(transport, CommandId::ReadCapacity10, result,
-                        [](auto reply) { return parseReadCapacity10(reply); });
-    if (capacity && capacity->lastLba == 0xFFFFFFFF) {
-        capacity = ask(transport, CommandId::ReadCapacity16, result,
-                       [](auto reply) { return parseReadCapacity16(reply); });
+    const auto reply = ask(transport, CommandId::ReadCapacity10, result,
+                           [](auto data) { return parseReadCapacity10(data); });
+    if (!reply) {
+        return;
     }
-    result.announced = capacity;
+    if (const auto* capacity = std::get_if<Capacity>(&*reply)) {
+        result.announced = *capacity;
+        return;
+    }
+    result.announced = ask(transport, CommandId::ReadCapacity16, result,
+                           [](auto data) { return parseReadCapacity16(data); });
 }
 
 bool probePhison(ScsiTransport& transport, ProbeResult& result) {
     const auto info = ask(transport, CommandId::PhisonInfoPage, result,
                           [](auto reply) { return parsePhisonInfo(reply); });
     if (!info) {
+        endsMaker(result, ControllerMaker::Phison);
         return false;
     }
     result.maker = ControllerMaker::Phison;
@@ -74,6 +95,7 @@ bool probeSiliconMotion(ScsiTransport& transport, ProbeResult& result) {
     const auto info =
         ask(transport, CommandId::SmiInfo, result, [](auto reply) { return parseSmiInfo(reply); });
     if (!info) {
+        endsMaker(result, ControllerMaker::SiliconMotion);
         return false;
     }
     result.maker = ControllerMaker::SiliconMotion;
@@ -86,31 +108,24 @@ bool probeSiliconMotion(ScsiTransport& transport, ProbeResult& result) {
     return true;
 }
 
-bool probeAlcor(ScsiTransport& transport, const ControllerHint& hint, ProbeResult& result) {
-    std::optional<AlcorChip> chip;
-    if (hint.byInquiry) {
-        chip = ask(transport, CommandId::AlcorChipId, result,
-                   [](auto reply) { return parseAlcorChipId(reply); });
-    } else {
-        result.notes.emplace_back(
-            "Alcor 9A (chip ID): not sent, since only the VID names Alcor and 9A is a standard "
-            "opcode on other drives");
-    }
-    const auto firmware = ask(transport, CommandId::AlcorFirmware, result,
-                              [](auto reply) { return parseAlcorFirmware(reply); });
-    if (!chip && !firmware) {
+bool probeAlcor(ScsiTransport& transport, ProbeResult& result) {
+    const auto chip = ask(transport, CommandId::AlcorChipId, result,
+                          [](auto reply) { return parseAlcorChipId(reply); });
+    if (!chip) {
+        endsMaker(result, ControllerMaker::Alcor);
         return false;
     }
     result.maker = ControllerMaker::Alcor;
-    result.controller = "Alcor";
-    if (chip) {
-        result.controller += " " + chip->chipName.value_or("chip ID " + hexText(chip->chipId, 4));
-        result.badBlocks = chip->badBlocks;
+    result.controller = "Alcor " + chip->chipName.value_or("chip ID " + hexText(chip->chipId, 4));
+    result.badBlocks = chip->badBlocks;
+    const auto firmware = ask(transport, CommandId::AlcorFirmware, result,
+                              [](auto reply) { return parseAlcorFirmware(reply); });
+    if (!firmware) {
+        endsMaker(result, ControllerMaker::Alcor);
+        return true;
     }
-    if (firmware) {
-        result.controller += " (revision " + hexText(firmware->chipRevision, 2) + ")";
-        result.firmwareVersion = firmware->firmwareVersion;
-    }
+    result.controller += " (revision " + hexText(firmware->chipRevision, 2) + ")";
+    result.firmwareVersion = firmware->firmwareVersion;
     if (auto ids = ask(transport, CommandId::AlcorFlashIds, result,
                        [](auto reply) { return parseAlcorFlashIds(reply); })) {
         result.flashIds = std::move(*ids);
@@ -124,22 +139,33 @@ ProbeResult probeDrive(ScsiTransport& transport, const std::vector<ControllerHin
     ProbeResult result;
     try {
         readCapacity(transport, result);
-        bool probed = false;
         for (const ControllerHint& hint : hints) {
+            const std::string maker(controllerMakerName(hint.maker));
+            if (!hint.opensGate()) {
+                result.notes.push_back(
+                    maker + ": a hint only (" +
+                    (hint.reasons.empty() ? std::string("no reason") : hint.reasons.front()) +
+                    "), not evidence that establishes the maker; none of its "
+                    "commands was sent");
+                continue;
+            }
+            bool probed = false;
             switch (hint.maker) {
                 case ControllerMaker::Phison:
+                    result.gate.push_back(maker + ": " + *hint.key);
                     probed = probePhison(transport, result);
                     break;
                 case ControllerMaker::SiliconMotion:
+                    result.gate.push_back(maker + ": " + *hint.key);
                     probed = probeSiliconMotion(transport, result);
                     break;
                 case ControllerMaker::Alcor:
-                    probed = probeAlcor(transport, hint, result);
+                    result.gate.push_back(maker + ": " + *hint.key);
+                    probed = probeAlcor(transport, result);
                     break;
                 default:
                     result.notes.push_back("no public source documents a read-only command for " +
-                                           std::string(controllerMakerName(hint.maker)) +
-                                           " controllers; none sent");
+                                           maker + " controllers; none sent");
                     break;
             }
             if (probed) {

@@ -3,23 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "drive/reply_cursor.h"
+#include "drive/reply_layouts.h"
 #include "drive/units.h"
 
 namespace norvessa::drive {
 
 namespace {
 
-constexpr std::size_t kSlotBytes = 16;
-constexpr std::size_t kSlots = 8;
-
-void requireLength(std::span<const std::uint8_t> reply, std::size_t needed,
-                   std::string_view command, std::string_view what) {
-    if (reply.size() < needed) {
-        throw ReplyError(std::string(command) + ": the reply has " + std::to_string(reply.size()) +
-                         " bytes, too short for " + std::string(what) + " (needs " +
-                         std::to_string(needed) + ")");
-    }
-}
+namespace slots = layout::id_slots;
 
 bool allBytesAre(std::span<const std::uint8_t> bytes, std::uint8_t value) {
     return std::all_of(bytes.begin(), bytes.end(),
@@ -35,19 +27,10 @@ void refuseBlank(std::span<const std::uint8_t> reply, std::string_view command) 
     }
 }
 
-bool textAt(std::span<const std::uint8_t> reply, std::size_t offset, std::string_view text) {
-    return reply.size() >= offset + text.size() &&
-           std::equal(text.begin(), text.end(), reply.begin() + static_cast<std::ptrdiff_t>(offset),
-                      [](char expected, std::uint8_t byte) {
-                          return static_cast<std::uint8_t>(expected) == byte;
-                      });
-}
-
 // Printable ASCII up to the first NUL, blanks trimmed; other bytes become '?'.
-std::string textField(std::span<const std::uint8_t> reply, std::size_t offset, std::size_t size) {
+std::string textField(std::span<const std::uint8_t> field) {
     std::string text;
-    for (std::size_t index = offset; index < offset + size && index < reply.size(); ++index) {
-        const std::uint8_t byte = reply[index];
+    for (const std::uint8_t byte : field) {
         if (byte == 0) {
             break;
         }
@@ -58,14 +41,6 @@ std::string textField(std::span<const std::uint8_t> reply, std::size_t offset, s
         return {};
     }
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::uint64_t bigEndian(std::span<const std::uint8_t> bytes) {
-    std::uint64_t value = 0;
-    for (const std::uint8_t byte : bytes) {
-        value = value << 8 | byte;
-    }
-    return value;
 }
 
 Capacity checkedCapacity(std::uint64_t lastLba, std::uint64_t blockBytes,
@@ -87,46 +62,56 @@ Capacity checkedCapacity(std::uint64_t lastLba, std::uint64_t blockBytes,
 }  // namespace
 
 PhisonInfo parsePhisonInfo(std::span<const std::uint8_t> reply) {
+    namespace at = layout::phison_info;
     constexpr std::string_view kCommand = "Phison 06 05";
-    requireLength(reply, 0x1C7, kCommand, "the chip type at 0x17E and the chip byte at 0x1C6");
+    ReplyCursor cursor(reply, kCommand);
+    cursor.bytes(at::kChipByte, 1, "the chip type at 0x17E and the chip byte at 0x1C6");
+    cursor.check();
     refuseBlank(reply, kCommand);
-    if (!textAt(reply, 0x17A, "VR")) {
+    if (!cursor.textAt(at::kMarker, at::kMarkerText)) {
         throw ReplyError(std::string(kCommand) +
                          ": no \"VR\" marker at 0x17A; the reply is no Phison info page");
     }
     PhisonInfo info;
-    info.chipType = "PS" + idRun(reply.subspan(0x17E, 2));
-    info.chipByte = reply[0x1C6];
+    info.chipType = "PS" + idRun(cursor.bytes(at::kChipType, 2, "the chip type"));
+    info.chipByte = cursor.u8(at::kChipByte, "the chip byte");
+    const auto version = cursor.bytes(at::kFirmwareVersion, 3, "the firmware version");
+    const auto date = cursor.bytes(at::kFirmwareDate, at::kFirmwareDateSize, "the firmware date");
+    cursor.check();
     char text[32];
-    std::snprintf(text, sizeof text, "%d.%02X.%02X", reply[0x94], reply[0x95], reply[0x96]);
+    std::snprintf(text, sizeof text, "%d.%02X.%02X", version[0], version[1], version[2]);
     info.firmwareVersion = text;
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d", reply[0x97], reply[0x98], reply[0x99]);
-    info.firmwareDate = text;
-    if (textAt(reply, 0xA0, " PRAM   ")) {
+    info.firmwareDate.assign(date.begin(), date.end());
+    if (cursor.textAt(at::kRunMode, " PRAM   ")) {
         info.runMode = "boot mode (PRAM)";
-    } else if (textAt(reply, 0xA0, " FW BURN")) {
+    } else if (cursor.textAt(at::kRunMode, " FW BURN")) {
         info.runMode = "burner (FW BURN)";
-    } else if (textAt(reply, 0xA0, " HV TEST")) {
+    } else if (cursor.textAt(at::kRunMode, " HV TEST")) {
         info.runMode = "hardware verify (HV TEST)";
     } else {
         info.runMode = "firmware";
     }
-    std::snprintf(text, sizeof text, "%X", reply[0xF5]);
+    std::snprintf(text, sizeof text, "%X", cursor.u8(at::kUsbVersion, "the USB version"));
     info.usbVersion = text;
-    info.ifMarkPresent = textAt(reply, 0x200, "IF");
+    info.ifMarkPresent = cursor.textAt(at::kIfMark, at::kIfMarkText);
+    cursor.check();
     return info;
 }
 
 std::vector<ChipEnableId> parseIdSlots(std::span<const std::uint8_t> reply, std::size_t offset,
                                        std::size_t idBytes, std::string_view command) {
-    requireLength(reply, offset + kSlots * kSlotBytes, command, "eight chip-enable slots");
-    const auto slots = reply.subspan(offset, kSlots * kSlotBytes);
-    if (allBytesAre(slots, 0xFF)) {
+    ReplyCursor cursor(reply, command);
+    const auto all =
+        cursor.bytes(offset, slots::kSlots * slots::kSlotBytes, "eight chip-enable slots");
+    cursor.check();
+    if (allBytesAre(all, 0xFF)) {
         throw ReplyError(std::string(command) + ": every ID slot is FF, no flash ID");
     }
     std::vector<ChipEnableId> ids;
-    for (std::size_t slot = 0; slot < kSlots; ++slot) {
-        std::span<const std::uint8_t> id = slots.subspan(slot * kSlotBytes, idBytes);
+    for (std::size_t slot = 0; slot < slots::kSlots; ++slot) {
+        std::span<const std::uint8_t> id =
+            cursor.bytes(offset + slot * slots::kSlotBytes, std::min(idBytes, slots::kSlotBytes),
+                         "a chip-enable slot");
         if (allBytesAre(id, 0x00) || allBytesAre(id, 0xFF)) {
             continue;  // no chip on this chip enable
         }
@@ -136,6 +121,7 @@ std::vector<ChipEnableId> parseIdSlots(std::span<const std::uint8_t> reply, std:
         }
         ids.push_back({static_cast<int>(slot), std::vector<std::uint8_t>(id.begin(), id.end())});
     }
+    cursor.check();
     if (ids.empty()) {
         throw ReplyError(std::string(command) + ": no chip enable holds a flash ID");
     }
@@ -143,66 +129,97 @@ std::vector<ChipEnableId> parseIdSlots(std::span<const std::uint8_t> reply, std:
 }
 
 std::vector<ChipEnableId> parsePhisonReadId(std::span<const std::uint8_t> reply) {
-    return parseIdSlots(reply, 0, 8, "Phison 06 56");
+    return parseIdSlots(reply, slots::kPhisonFirst, slots::kPhisonIdBytes, "Phison 06 56");
 }
 
 std::vector<ChipEnableId> parseSmiFlashIds(std::span<const std::uint8_t> reply) {
-    return parseIdSlots(reply, 0x30, 8, "Silicon Motion F0 06");
+    return parseIdSlots(reply, slots::kSmiFirst, slots::kSmiIdBytes, "Silicon Motion F0 06");
 }
 
 std::vector<ChipEnableId> parseAlcorFlashIds(std::span<const std::uint8_t> reply) {
-    return parseIdSlots(reply, 0, 6, "Alcor FA 00");
+    return parseIdSlots(reply, slots::kAlcorFirst, slots::kAlcorIdBytes, "Alcor FA 00");
 }
 
 SmiInfo parseSmiInfo(std::span<const std::uint8_t> reply) {
+    namespace at = layout::smi_info;
     constexpr std::string_view kCommand = "Silicon Motion F0 2A";
-    requireLength(reply, 0x1B6, kCommand, "the model at 0x1AE");
+    ReplyCursor cursor(reply, kCommand);
+    const auto model = cursor.bytes(at::kModel, at::kModelSize, "the model at 0x1AE");
+    cursor.check();
     refuseBlank(reply, kCommand);
-    if (!textAt(reply, 0x1AE, "SM")) {
+    if (!cursor.textAt(at::kModel, at::kModelStart)) {
         throw ReplyError(
             std::string(kCommand) +
             ": no model beginning \"SM\" at 0x1AE; the reply is no Silicon Motion page");
     }
-    return {textField(reply, 0x1AE, 8), textField(reply, 0x190, 0x1AE - 0x190)};
+    const auto version =
+        cursor.bytes(at::kFirmwareVersion, at::kFirmwareVersionSize, "the firmware version");
+    cursor.check();
+    return {textField(model), textField(version)};
 }
 
 AlcorChip parseAlcorChipId(std::span<const std::uint8_t> reply) {
+    namespace at = layout::alcor_chip;
     constexpr std::string_view kCommand = "Alcor 9A";
-    requireLength(reply, 0x2F, kCommand, "the firmware fields at 0x2B-0x2E");
+    ReplyCursor cursor(reply, kCommand);
+    cursor.bytes(at::kOldFirmwareVersion, 2, "the firmware fields at 0x2B-0x2E");
+    cursor.check();
     refuseBlank(reply, kCommand);
     AlcorChip chip;
-    chip.chipId = static_cast<std::uint16_t>(reply[4] << 8 | reply[5]);
+    chip.chipId = static_cast<std::uint16_t>(cursor.bigEndian(at::kChipId, 2, "the chip ID"));
     if (chip.chipId == 0xCD03) {
         chip.chipName = "AU6989/AU6998";
     }
-    if (reply[0x2B] == 0xAA) {
-        chip.firmwareLoaded = reply[0x2C] != 0;
-        chip.oldFirmwareVersion = static_cast<std::uint16_t>(reply[0x2D] << 8 | reply[0x2E]);
+    if (cursor.u8(at::kFirmwareValid, "the firmware mark") == at::kFirmwareValidMark) {
+        chip.firmwareLoaded = cursor.u8(at::kFirmwareLoaded, "the firmware-loaded flag") != 0;
+        chip.oldFirmwareVersion = static_cast<std::uint16_t>(
+            cursor.bigEndian(at::kOldFirmwareVersion, 2, "the old firmware version"));
     }
-    chip.badBlocks = reply[0x25] * (chip.firmwareLoaded.value_or(false) ? 4u : 1u);
+    chip.badBlocks = cursor.u8(at::kBadBlocks, "the bad-block count") *
+                     (chip.firmwareLoaded.value_or(false) ? 4u : 1u);
+    cursor.check();
     return chip;
 }
 
 AlcorFirmware parseAlcorFirmware(std::span<const std::uint8_t> reply) {
+    namespace at = layout::alcor_firmware;
     constexpr std::string_view kCommand = "Alcor FA 0E";
-    requireLength(reply, 0x0C, kCommand, "the chip revision at 0x0B");
+    ReplyCursor cursor(reply, kCommand);
+    cursor.bytes(at::kChipRevision, 1, "the chip revision at 0x0B");
+    cursor.check();
     refuseBlank(reply, kCommand);
-    return {reply[0x0B], idRun(reply.subspan(4, 4))};
+    AlcorFirmware firmware{cursor.u8(at::kChipRevision, "the chip revision"),
+                           idRun(cursor.bytes(at::kFirmwareVersion, at::kFirmwareVersionSize,
+                                              "the firmware version"))};
+    cursor.check();
+    return firmware;
 }
 
-Capacity parseReadCapacity10(std::span<const std::uint8_t> reply) {
-    requireLength(reply, 8, "READ CAPACITY(10)", "the last block and the block length");
-    const std::uint64_t lastLba = bigEndian(reply.subspan(0, 4));
-    if (lastLba == 0xFFFFFFFF) {
-        return {lastLba, 0};  // larger than READ CAPACITY(10) can say
+ReadCapacity10Reply parseReadCapacity10(std::span<const std::uint8_t> reply) {
+    namespace at = layout::read_capacity10;
+    constexpr std::string_view kCommand = "READ CAPACITY(10)";
+    ReplyCursor cursor(reply, kCommand);
+    const std::uint64_t lastLba =
+        cursor.bigEndian(at::kLastLba, 4, "the last block and the block length");
+    const std::uint64_t blockBytes =
+        cursor.bigEndian(at::kBlockLength, 4, "the last block and the block length");
+    cursor.check();
+    if (lastLba == at::kAskSixteenByteForm) {
+        return AskReadCapacity16{};
     }
-    return checkedCapacity(lastLba, bigEndian(reply.subspan(4, 4)), "READ CAPACITY(10)");
+    return checkedCapacity(lastLba, blockBytes, kCommand);
 }
 
 Capacity parseReadCapacity16(std::span<const std::uint8_t> reply) {
-    requireLength(reply, 12, "READ CAPACITY(16)", "the last block and the block length");
-    return checkedCapacity(bigEndian(reply.subspan(0, 8)), bigEndian(reply.subspan(8, 4)),
-                           "READ CAPACITY(16)");
+    namespace at = layout::read_capacity16;
+    constexpr std::string_view kCommand = "READ CAPACITY(16)";
+    ReplyCursor cursor(reply, kCommand);
+    const std::uint64_t lastLba =
+        cursor.bigEndian(at::kLastLba, 8, "the last block and the block length");
+    const std::uint64_t blockBytes =
+        cursor.bigEndian(at::kBlockLength, 4, "the last block and the block length");
+    cursor.check();
+    return checkedCapacity(lastLba, blockBytes, kCommand);
 }
 
 }  // namespace norvessa::drive

@@ -1,8 +1,9 @@
 #pragma once
 
-// How SCSI commands reach a drive: a command descriptor block in; the status, the sense data
-// and the data the drive sent back out. Data only ever flows from the drive: nothing this
-// program sends carries data to it.
+// How SCSI commands reach a drive: a command of the table in vendor_commands.h in; the status,
+// the sense data and the data the drive sent back out. Data only ever flows from the drive:
+// nothing this program sends carries data to it. A transport is asked by command id only, so
+// a command block that is not in the table cannot reach it.
 
 #include <chrono>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "drive/vendor_commands.h"
 
 namespace norvessa::drive {
 
@@ -32,9 +35,14 @@ class TransportError : public std::runtime_error {
 class ScsiTransport {
   public:
     virtual ~ScsiTransport() = default;
-    // Sends `cdb` and reads up to `dataInLength` bytes. Throws TransportError.
-    virtual ScsiReply execute(std::span<const std::uint8_t> cdb, std::size_t dataInLength,
-                              std::chrono::milliseconds timeout) = 0;
+    // Sends the block the table holds for `id`, reads up to its reply length, within
+    // kCommandTimeout. Throws TransportError.
+    ScsiReply execute(CommandId id);
+
+  private:
+    // The one way to the device, called by execute() only, with a block of the table.
+    virtual ScsiReply transfer(std::span<const std::uint8_t> cdb, std::size_t dataInLength,
+                               std::chrono::milliseconds timeout) = 0;
 };
 
 // "sense key 5 (ILLEGAL REQUEST), ASC 20 ASCQ 00" from fixed or descriptor sense data.

@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <scsi/sg.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #endif
 
@@ -26,19 +28,42 @@ constexpr unsigned kDriverTimeout = 0x06;
 
 #ifdef __linux__
 
-SgIoTransport::SgIoTransport(const std::filesystem::path& node) : node_(node) {
-    descriptor_ = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+SgIoTransport::SgIoTransport(const std::filesystem::path& node,
+                             std::optional<DeviceNumber> expected)
+    : node_(node) {
+    // Linux filters the opcodes sent through a node opened read-only, but lets every one
+    // through for a caller with CAP_SYS_RAWIO (root): root needs no write access. A user
+    // without it gets vendor commands through only on a node opened for writing (group disk).
+    const bool root = ::geteuid() == 0;
+    const int mode = root ? O_RDONLY : O_RDWR;
+    descriptor_ = ::open(node.c_str(), mode | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
     if (descriptor_ < 0) {
         const int error = errno;
-        if (error == EACCES || error == EPERM) {
+        if (!root && (error == EACCES || error == EPERM)) {
             throw TransportError(
                 "cannot open " + node.string() +
-                " for reading and writing: permission denied. Vendor commands need root, or "
-                "write access to the SCSI generic node (group disk): run as root, or add your "
-                "user to the group that owns " +
-                node.string());
+                " for writing: permission denied. Linux passes vendor commands from a user "
+                "without CAP_SYS_RAWIO only through a SCSI generic node opened for writing "
+                "(nothing is written to the drive): run as root, which opens it read-only, or "
+                "use a user in the group that owns " +
+                node.string() + " (disk)");
         }
         throw TransportError("cannot open " + node.string() + ": " + std::strerror(error));
+    }
+    struct stat status {};
+    if (::fstat(descriptor_, &status) != 0 || !S_ISCHR(status.st_mode)) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+        throw TransportError(node.string() + " is not a SCSI generic node (/dev/sgN)");
+    }
+    if (expected &&
+        (major(status.st_rdev) != expected->major || minor(status.st_rdev) != expected->minor)) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+        throw TransportError(node.string() + " is device " + std::to_string(major(status.st_rdev)) +
+                             ":" + std::to_string(minor(status.st_rdev)) + ", not the " +
+                             std::to_string(expected->major) + ":" +
+                             std::to_string(expected->minor) + " sysfs names; nothing was sent");
     }
     int version = 0;
     if (::ioctl(descriptor_, SG_GET_VERSION_NUM, &version) < 0 || version < 30000) {
@@ -54,8 +79,8 @@ SgIoTransport::~SgIoTransport() {
     }
 }
 
-ScsiReply SgIoTransport::execute(std::span<const std::uint8_t> cdb, std::size_t dataInLength,
-                                 std::chrono::milliseconds timeout) {
+ScsiReply SgIoTransport::transfer(std::span<const std::uint8_t> cdb, std::size_t dataInLength,
+                                  std::chrono::milliseconds timeout) {
     if (cdb.empty() || cdb.size() > 16) {
         throw TransportError("a command block has 1 to 16 bytes");
     }
@@ -83,7 +108,7 @@ ScsiReply SgIoTransport::execute(std::span<const std::uint8_t> cdb, std::size_t 
     reply.status = header.status;
     if (header.host_status != 0 && !reply.timedOut) {
         throw TransportError(node_.string() + ": the host adapter reported error " +
-                             std::to_string(header.host_status));
+                             std::to_string(header.host_status) + " (DID_ code)");
     }
     reply.sense.resize(std::min<std::size_t>(header.sb_len_wr, kMaxSense));
     const int resid = header.resid;
@@ -95,14 +120,15 @@ ScsiReply SgIoTransport::execute(std::span<const std::uint8_t> cdb, std::size_t 
 
 #else
 
-SgIoTransport::SgIoTransport(const std::filesystem::path& node) : node_(node) {
+SgIoTransport::SgIoTransport(const std::filesystem::path& node, std::optional<DeviceNumber>)
+    : node_(node) {
     throw TransportError("vendor commands through " + node.string() + " need Linux (SG_IO)");
 }
 
 SgIoTransport::~SgIoTransport() = default;
 
-ScsiReply SgIoTransport::execute(std::span<const std::uint8_t>, std::size_t,
-                                 std::chrono::milliseconds) {
+ScsiReply SgIoTransport::transfer(std::span<const std::uint8_t>, std::size_t,
+                                  std::chrono::milliseconds) {
     throw TransportError("SG_IO needs Linux");
 }
 

@@ -51,10 +51,19 @@ std::optional<std::string> nameAfterId(std::string_view line) {
 UsbNames lookUpUsbNames(const std::filesystem::path& usbIds, std::uint16_t vendorId,
                         std::uint16_t productId) {
     UsbNames names;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(usbIds, error)) {
+        return names;  // a FIFO or a device would be read without end
+    }
     std::ifstream in(usbIds, std::ios::binary);
     std::string line;
     bool inVendor = false;
-    while (std::getline(in, line)) {
+    std::size_t read = 0;
+    while (read < kMaxUsbIdsBytes && std::getline(in, line)) {
+        read += line.size() + 1;
+        if (line.size() > kMaxUsbIdsLine) {
+            continue;  // no line of usb.ids is this long
+        }
         if (line.empty() || line.front() == '#') {
             continue;
         }

@@ -15,8 +15,12 @@ struct UsbNames {
     std::optional<std::string> product;
 };
 
-// Nothing is found in a file that cannot be read; lines that follow no known form are passed
-// over.
+// At most this much of a file is read: usb.ids is about 1.5 MB.
+inline constexpr std::size_t kMaxUsbIdsBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxUsbIdsLine = 4096;
+
+// Nothing is found in a file that cannot be read or is no regular file; lines that follow no
+// known form are passed over, and reading stops after kMaxUsbIdsBytes.
 UsbNames lookUpUsbNames(const std::filesystem::path& usbIds, std::uint16_t vendorId,
                         std::uint16_t productId);
 

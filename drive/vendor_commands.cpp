@@ -1,5 +1,7 @@
 #include "drive/vendor_commands.h"
 
+#include "drive/scsi_transport.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -15,10 +17,10 @@ const VendorCommand& commandFor(CommandId id) {
     return *found;
 }
 
-ScsiReply sendCommand(ScsiTransport& transport, CommandId id) {
+ScsiReply ScsiTransport::execute(CommandId id) {
     const VendorCommand& command = commandFor(id);
-    return transport.execute(std::span(command.block.data(), command.length), command.replyLength,
-                             kCommandTimeout);
+    return transfer(std::span(command.block.data(), command.length), command.replyLength,
+                    kCommandTimeout);
 }
 
 }  // namespace norvessa::drive

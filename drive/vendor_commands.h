@@ -3,7 +3,8 @@
 // Every command block this program can send to a drive, in one table: READ CAPACITY, and the
 // read-only vendor commands public sources document for Phison, Silicon Motion and Alcor
 // controllers. Each reads a page from the controller; none writes, erases, uploads or jumps.
-// Commands are sent by their id only, so nothing outside this table can reach a drive.
+// A transport (scsi_transport.h) takes a command id only, so nothing outside this table can
+// reach a drive.
 //
 // Sources of the vendor commands and their reply layouts:
 // - Phison 06 05 (info page, 528 bytes) and 06 56 (NAND READ ID, 512 bytes): brandonlw/Psychson
@@ -24,7 +25,6 @@
 #include <string_view>
 
 #include "drive/controller_hint.h"
-#include "drive/scsi_transport.h"
 
 namespace norvessa::drive {
 
@@ -106,8 +106,5 @@ const VendorCommand& commandFor(CommandId id);
 // One command at a time, each with this limit: some firmwares hang on a command they do not
 // know.
 inline constexpr std::chrono::milliseconds kCommandTimeout{5000};
-
-// Sends the command the table holds for `id`. Throws TransportError.
-ScsiReply sendCommand(ScsiTransport& transport, CommandId id);
 
 }  // namespace norvessa::drive

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "flash/device_codes.h"
+#include "flash/nand_3d_ids.h"
 
 namespace norvessa::flash {
 
@@ -70,11 +71,30 @@ std::optional<std::string> samsungProcess(std::uint8_t sixth) {
     }
 }
 
+// The sixth byte of the Samsung 6-byte layout names the process; the table of the layout
+// (K-sam, nand-facts c.5) covers 0x40 (51 nm) to 0x46 (16 nm), bit 7 marking Toggle parts. Later
+// generations (0x47 on, e.g. EC 3A 94 C3 A4 CA, whose blocks are 16 MiB where the field reads
+// 2 MiB) lay bytes 4 and 5 out otherwise.
+bool samsungLayoutCovers(std::uint8_t sixth) {
+    const int process = sixth & 0x7F;
+    return process >= 0x40 && process <= 0x46;
+}
+
 void decodeSamsungSixByte(std::span<const std::uint8_t> id, IdDecode& result) {
     const std::uint8_t extended = id[3];
+    if (!samsungLayoutCovers(id[5])) {
+        result.scheme =
+            "Samsung 6-byte, a generation after the published layout (bytes 4-5 not "
+            "decoded)";
+        return;
+    }
     result.pageBytes = (2 * kKiB) << (extended & 0x03);
     result.spareBytes = samsungSpare(((extended >> 2) & 0x03) | ((extended >> 4) & 0x04));
-    result.blockBytes = (128 * kKiB) << (((extended >> 4) & 0x03) | ((extended >> 5) & 0x04));
+    if (result.bitsPerCell.value_or(0) < 3) {
+        // TLC blocks hold a page count that is no power of two (K9BDGD8U0M: 1.5 MiB), which
+        // the field cannot say.
+        result.blockBytes = (128 * kKiB) << (((extended >> 4) & 0x03) | ((extended >> 5) & 0x04));
+    }
     const int level = (id[4] >> 4) & 0x07;
     if (level < 5) {
         result.ecc = EccRequirement{1 << level, 512};
@@ -86,47 +106,20 @@ void decodeSamsungSixByte(std::span<const std::uint8_t> id, IdDecode& result) {
     result.scheme = "Samsung 6-byte";
 }
 
-std::optional<std::uint32_t> hynixSpare(int code) {
-    switch (code) {
-        case 0:
-            return 128;
-        case 1:
-            return 224;
-        case 2:
-            return 448;
-        case 6:
-            return 640;
-        default:
-            return std::nullopt;
-    }
-}
-
-std::optional<EccRequirement> hynixEcc(int level, int technology) {
-    if (technology < 3) {  // coarser than 26 nm
-        if (level < 5) {
-            return EccRequirement{1 << level, 512};
-        }
-        if (level == 5) {
-            return EccRequirement{24, 2048};
-        }
-        if (level == 6) {
-            return EccRequirement{24, 1024};
-        }
-        return std::nullopt;
-    }
-    if (level == 0) {
-        return EccRequirement{0, 512};
-    }
-    if (level < 5) {
-        return EccRequirement{1 << (level - 1), 512};
-    }
-    return EccRequirement{24 + 8 * (level - 5), 1024};
-}
-
+// Spare and ECC of the Hynix 6-byte layout come from one of two tables, chosen by whether the
+// chip answers "JEDEC" to a Read ID at address 0x40 (Linux nand_hynix.c), which the ID bytes do
+// not tell: H27UCG8T2E (AD DE 14 A7 42 4A) has 1664 spare bytes and 40 bits per KiB where the
+// other table reads 224 and 16 per 512. Both stay unknown. Page and block are read only up to
+// technology code 3 (byte 6 bits 2:0); among parts with code 4 one disagrees with the field
+// (H27UBG8T2C, AD D7 94 91 60 44, has 8 KiB pages where it reads 4 KiB), so none is trusted.
 void decodeHynixSixByte(std::span<const std::uint8_t> id, IdDecode& result) {
     const std::uint8_t extended = id[3];
+    const int technology = id[5] & 0x07;
+    if (technology > 3) {
+        result.scheme = "Hynix 6-byte, technology code 4 or more (bytes 4-5 not decoded)";
+        return;
+    }
     result.pageBytes = (2 * kKiB) << (extended & 0x03);
-    result.spareBytes = hynixSpare(((extended >> 2) & 0x03) | ((extended >> 4) & 0x04));
     const int blockField = (extended >> 4) & 0x03;
     if ((extended & 0x80) != 0) {
         result.blockBytes = kMiB << blockField;
@@ -135,7 +128,6 @@ void decodeHynixSixByte(std::span<const std::uint8_t> id, IdDecode& result) {
     } else {
         result.blockBytes = (128 * kKiB) << blockField;
     }
-    result.ecc = hynixEcc((id[4] >> 4) & 0x07, id[5] & 0x07);
     result.scheme = "Hynix 6-byte";
 }
 
@@ -163,16 +155,28 @@ void decodeToshibaSlcSixth(std::span<const std::uint8_t> id, IdDecode& result) {
     }
 }
 
+// Micron's own codes give the page size in byte 4 bits 1:0 for their 34 and 25 nm parts (4 or
+// 8 KiB); the 20 nm and later parts lay byte 4 out otherwise (MT29F64G08CBCDB, 2C 64 64 3C A5, has
+// 16 KiB pages where the field reads 1 KiB), so other values stay unknown.
+void decodeMicronOnfi(std::span<const std::uint8_t> id, IdDecode& result) {
+    const std::uint32_t page = kKiB << (id[3] & 0x03);
+    if (page == 4 * kKiB || page == 8 * kKiB) {
+        result.pageBytes = page;
+    }
+    result.scheme = "ONFI (Micron codes)";
+}
+
 void decodeAfterCellByte(std::span<const std::uint8_t> id, const DeviceCode& device,
                          IdDecode& result) {
     const auto maker = result.maker;
     const bool multiLevel = result.bitsPerCell.value_or(1) > 1;
     const bool sixBytes = id.size() >= 6;
     if (device.micronOnfi) {
-        result.pageBytes = kKiB << (id[3] & 0x03);
-        result.scheme = "ONFI (Micron codes)";
+        decodeMicronOnfi(id, result);
         return;
     }
+    const bool ownSixByteLayout = maker == Maker::Samsung || maker == Maker::Hynix ||
+                                  maker == Maker::Toshiba || maker == Maker::SanDisk;
     bool genericLayout = false;
     if (maker == Maker::Samsung && sixBytes && multiLevel && id[5] != 0) {
         decodeSamsungSixByte(id, result);
@@ -180,20 +184,17 @@ void decodeAfterCellByte(std::span<const std::uint8_t> id, const DeviceCode& dev
         decodeHynixSixByte(id, result);
     } else if ((maker == Maker::Toshiba || maker == Maker::SanDisk) && sixBytes && multiLevel) {
         result.scheme = "Toshiba 6-byte MLC/TLC (byte 4 not decoded)";
-    } else if (multiLevel && id.size() < 5 &&
-               (maker == Maker::Samsung || maker == Maker::Hynix || maker == Maker::Toshiba ||
-                maker == Maker::SanDisk)) {
-        // Four bytes of a multi-level part may be the start of a six-byte ID, whose fourth
-        // byte these makers lay out differently: its page size cannot be read from them.
-        result.scheme = "MLC/TLC, first four bytes only (byte 4 not decoded)";
-        return;
+    } else if (multiLevel && !sixBytes && ownSixByteLayout) {
+        // Four or five bytes of a multi-level part may be all of an old ID or the start of a
+        // six-byte one, whose fourth byte these makers lay out differently (98 DE 94 82 76 is
+        // an 8 KiB page where the generic layout reads 4 KiB): which one cannot be told.
+        result.scheme = "MLC/TLC, first " + std::to_string(id.size()) +
+                        " bytes only (byte 4 not decoded: old and six-byte layouts differ)";
     } else {
         decodeGenericFourthByte(id[3], result);
         genericLayout = true;
     }
-    const bool planesInFifth =
-        maker == Maker::Samsung || maker == Maker::Hynix || maker == Maker::Toshiba;
-    if (id.size() >= 5 && planesInFifth) {
+    if (id.size() >= 5 && ownSixByteLayout && maker != Maker::SanDisk) {
         decodePlanes(id[4], result);
     }
     if (id.size() >= 5 && maker == Maker::Samsung && genericLayout) {
@@ -205,6 +206,30 @@ void decodeAfterCellByte(std::span<const std::uint8_t> id, const DeviceCode& dev
         result.spareBytes.reset();
         decodeToshibaSlcSixth(id, result);
     }
+}
+
+// IDs whose generation the planar layouts do not cover: what is certain is the maker at most.
+std::optional<std::string> uncoveredGeneration(std::span<const std::uint8_t> id,
+                                               std::optional<Maker> maker) {
+    if (id[0] == 0x9B) {
+        return "maker code 9B (ATO in Linux's table, YMTC in SSD tools): YMTC's 3D IDs follow "
+               "no published layout, so nothing is decoded";
+    }
+    const bool micronDies =
+        maker == Maker::Micron || maker == Maker::Intel || maker == Maker::SpecTek;
+    if (micronDies && id.size() >= 4 && id[3] == 0x32) {
+        return "Micron/Intel 3D generation (byte 4 = 32): the device code is not the planar "
+               "table's and bytes 2-6 follow no published layout, so nothing is decoded";
+    }
+    if (micronDies && id.size() >= 3 && ((id[2] >> 2) & 0x03) >= 2 &&
+        !deviceCodeOf(maker, id[1]).value_or(DeviceCode{}).micronOnfi) {
+        return "Micron/Intel TLC or QLC under a planar device code: Micron's planar TLC used "
+               "its own codes, so this is a 3D generation whose layout is not published";
+    }
+    if (id.size() >= 5 && id[3] == 0x32 && id[4] == 0x00) {
+        return "a later generation's ID (bytes 4-5 = 32 00, the SSD-era layout), not decoded";
+    }
+    return std::nullopt;
 }
 
 std::optional<std::uint8_t> hexByte(char high, char low) {
@@ -281,6 +306,21 @@ IdDecode decodeId(std::span<const std::uint8_t> id) {
     }
     IdDecode result;
     result.maker = makerOfCode(id[0]);
+    if (const auto known = nand3dIdOf(id)) {
+        result.bitsPerCell = known->bitsPerCell;
+        result.ceDensityBits = known->ceMegabits * kMegabit;
+        if (known->diesPerCe > 0) {
+            result.diesPerCe = known->diesPerCe;
+            result.dieDensityBits =
+                *result.ceDensityBits / static_cast<std::uint64_t>(known->diesPerCe);
+        }
+        result.scheme = "3D NAND table: " + std::string(known->generation);
+        return result;
+    }
+    if (auto uncovered = uncoveredGeneration(id, result.maker)) {
+        result.scheme = std::move(*uncovered);
+        return result;
+    }
     const auto device = deviceCodeOf(result.maker, id[1]);
     if (!device) {
         result.scheme = "unknown device code";

@@ -1,8 +1,8 @@
 #pragma once
 
 // Decodes NAND ID bytes (the answer to the Read ID command 0x90) by each maker's published
-// scheme. Every field is optional: a field that the scheme in use does not give stays empty
-// ("unknown") and is never filled with a typical value.
+// scheme. Every field is optional: a field that the scheme in use does not give, or does not
+// give with certainty, stays empty ("unknown") and is never filled with a typical value.
 //
 // Which scheme applies depends on the maker and on the length and shape of the ID:
 // - byte 1 is the JEDEC maker code, byte 2 the device code, which gives the density per chip
@@ -16,7 +16,18 @@
 //   layout misreads, so their geometry stays unknown; their SLC parts give process and ECC in
 //   byte 6;
 // - Micron and Intel parts with Micron's own device codes (ONFI, 34 nm and later) give the page
-//   size in byte 4 and nothing else: block and spare come from the ONFI parameter page.
+//   size in byte 4 (4 or 8 KiB) and nothing else: block and spare come from the ONFI parameter
+//   page.
+// What stays unknown because the layout is not certain:
+// - four or five bytes of a Samsung, Hynix, Toshiba or SanDisk multi-level part: they may be a
+//   whole old ID or the start of a six-byte one, and the two layouts read byte 4 differently;
+// - a Samsung sixth byte after the published processes (0x40-0x46, bit 7 aside); the block of
+//   Samsung TLC parts;
+// - Hynix spare and ECC (two tables, chosen by a second Read ID the bytes do not carry), and
+//   Hynix page and block from technology code 4 on;
+// - 3D NAND: IDs in the table of flash/nand_3d_ids.h give what their sources give (density per
+//   chip enable, dies, cell); Micron/Intel IDs with byte 4 = 0x32 or TLC/QLC under a planar
+//   code, YMTC's 9B IDs, and "32 00" in bytes 4-5 decode to the maker at most.
 
 #include <cstdint>
 #include <optional>

@@ -112,9 +112,7 @@ class Parser {
                 "nothing to look up: give a MODEL, --prefix, --id, --controller, --decode, "
                 "--drives or --probe");
         }
-        const bool readsDrives =
-            request_.mode == LookupMode::Drives || request_.mode == LookupMode::Probe;
-        if (usbIdsGiven_ && !readsDrives) {
+        if (usbIdsGiven_ && !readsDrives(request_.mode)) {
             throw UsageError("--usb-ids applies to --drives and --probe");
         }
         // The probe sends commands to a device of this machine: what it knows of that device
@@ -122,8 +120,7 @@ class Parser {
         if (sysfsRootGiven_ && request_.mode != LookupMode::Drives) {
             throw UsageError("--sysfs-root applies to --drives only");
         }
-        const bool printsReport = readsDrives || request_.mode == LookupMode::DecodeId;
-        if (printsReport && request_.format == OutputFormat::Csv) {
+        if (isDriveCommand(request_.mode) && request_.format == OutputFormat::Csv) {
             throw UsageError("--decode, --drives and --probe print a table or json, not csv");
         }
         if (passwordGiven_ && !databaseGiven_) {
@@ -228,32 +225,40 @@ Lookups (give exactly one):
                        it removed, letter case ignored, the whole model must match
   --prefix TEXT        every model that starts with TEXT (letter case ignored)
   --id BYTES           every flash whose ID bytes begin with BYTES, hexadecimal pairs such as
-                       "EC D5 14 B6" (blanks and letter case ignored); a stored value with
-                       alternatives such as "EC F1 80 15/10" matches either of them
+                       "EC D5 14 B6" (blanks, colons, dashes and letter case ignored); a
+                       stored value with alternatives such as "EC F1 80 15/10" matches either
+                       of them
   --controller NAME    every flash that controller chip NAME drives, with the controller
                        maker it is listed under (letter case ignored)
 
 From a drive or its flash ID:
   --decode BYTES       what is known of a flash ID such as "EC D7 94 7A 54 43" or ECD7947A5443
-                       (2 to 8 bytes, blanks and letter case ignored): the sourced parts that
-                       answer to it with the geometry their tables give, the decode of its
-                       layout (maker, cell type, page, block, spare, planes, dies, density per
-                       chip enable, ECC, process; unknown where the layout cannot say, with
-                       every disagreement shown), then the records whose ID bytes begin so
+                       (2 to 8 bytes; blanks, colons, dashes and letter case ignored): the
+                       sourced parts that answer to it with the geometry their tables give, the
+                       decode of its layout (maker, cell type, page, block, spare, planes, dies,
+                       density per chip enable, ECC, process; unknown where the layout cannot
+                       say, with every disagreement shown), then the records whose ID bytes
+                       begin so, or with the longest shorter prefix any record begins with (the
+                       output says which), and the supporting controller chips per maker
   --drives             every USB mass-storage drive sysfs lists, with its nodes, VID:PID and
                        their usb.ids names, strings, USB version and link speed, INQUIRY
-                       vendor/product/revision, capacity and the controller maker as a hint
-                       with its reason; needs no privilege
+                       vendor/product/revision and vendor-specific bytes, capacity, whether it
+                       is a card reader, and the controller maker as a hint with its reason
+                       and whether that evidence establishes the maker; needs no privilege
   --probe DEVICE       reads the controller chip, firmware, run mode and the flash ID of each
-                       chip enable of DEVICE (/dev/sgN or /dev/sdX) with the read-only vendor
-                       commands public sources document, sent only when the drive's hint names
-                       that controller maker (Phison, Silicon Motion, Alcor); decodes and looks
-                       up the ID and compares the announced capacity with what the flash holds.
-                       Needs root or write access to the /dev/sgN node (group disk)
+                       chip enable of DEVICE (/dev/sdX or /dev/sgN, matched to sysfs by its
+                       device number; give the whole drive, not a partition) with the
+                       read-only vendor commands public sources document, sent only when the
+                       drive's evidence establishes that controller maker (Phison, Silicon
+                       Motion, Alcor), never to a card reader; decodes and looks up the ID and
+                       compares the announced capacity with what the flash holds. Needs root
+                       (which opens the node read-only) or write access to the /dev/sgN node
+                       (group disk), which Linux needs to pass vendor commands from a user
   --sysfs-root DIR     with --drives: read the sysfs tree under DIR instead of /sys (a
                        recorded tree)
-  --usb-ids FILE       with --drives or --probe: take vendor and product names from FILE
-                       (default: /usr/share/misc/usb.ids or /usr/share/hwdata/usb.ids)
+  --usb-ids FILE       with --drives or --probe: take vendor and product names from FILE, a
+                       regular file of at most 16 MiB (default: /usr/share/misc/usb.ids or
+                       /usr/share/hwdata/usb.ids)
 
 Options:
   --format FORMAT      table (default; aligned columns), csv (RFC 4180) or json (an array of
@@ -267,8 +272,9 @@ Options:
 Exit status:
   0 when records were found, 1 when none were, 2 on bad usage or a database error.
   --decode: 0 when a sourced part or a record answers to the ID; --drives: 0 when a drive
-  was found; --probe: 0 when the drive answered with its controller or flash ID; else 1.
-  2 on bad usage or an error (a device that cannot be opened or read).
+  was found; --probe: 0 when the drive answered with its controller or flash ID; else 1
+  (also for a card reader, which gets no command). 2 on bad usage or an error (a device that
+  cannot be opened, a transport error during the probe, output that cannot be written).
 )";
 }
 
@@ -314,26 +320,29 @@ ExitStatus runQueryTool(std::span<const std::string> arguments, std::ostream& ou
             return kRecordsFound;
         }
         const QueryRequest& request = commandLine.request;
-        if (request.mode == LookupMode::DecodeId || request.mode == LookupMode::Drives ||
-            request.mode == LookupMode::Probe) {
-            return runDriveCommand(request, out, errors);
+        ExitStatus status = kRecordsFound;
+        if (isDriveCommand(request.mode)) {
+            status = runDriveCommand(request, out, errors);
+        } else {
+            std::vector<std::string> warnings;
+            const ResultTable result = runLookup(request, &warnings);
+            for (const std::string& warning : warnings) {
+                errors << kProgramName << ": warning: " << warning << '\n';
+            }
+            if (result.rows.empty() && request.format == OutputFormat::Table) {
+                errors << kProgramName << ": no record found\n";
+                return kNoRecordFound;
+            }
+            writeResult(out, result, request.format);
+            status = result.rows.empty() ? kNoRecordFound : kRecordsFound;
         }
-        std::vector<std::string> warnings;
-        const ResultTable result = runLookup(request, &warnings);
-        for (const std::string& warning : warnings) {
-            errors << kProgramName << ": warning: " << warning << '\n';
-        }
-        if (result.rows.empty() && request.format == OutputFormat::Table) {
-            errors << kProgramName << ": no record found\n";
-            return kNoRecordFound;
-        }
-        writeResult(out, result, request.format);
+        // Lookups and drive commands alike: a result that did not reach its reader is a failure.
         out.flush();
         if (!out) {
             errors << kProgramName << ": cannot write the result to standard output\n";
             return kFailed;
         }
-        return result.rows.empty() ? kNoRecordFound : kRecordsFound;
+        return status;
     } catch (const UsageError& error) {
         errors << kProgramName << ": " << error.what() << "\nTry '" << kProgramName
                << " --help' for more information.\n";

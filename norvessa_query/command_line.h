@@ -32,6 +32,17 @@ enum class LookupMode {
     Probe,        // --probe /dev/sg1: a drive's controller and flash, read by vendor commands
 };
 
+// The one place that says which modes are drive commands (run by drive_commands.h, printing
+// a report, never CSV) rather than lookups of the database.
+constexpr bool isDriveCommand(LookupMode mode) {
+    return mode == LookupMode::DecodeId || mode == LookupMode::Drives || mode == LookupMode::Probe;
+}
+
+// The drive commands that read a USB drive through sysfs.
+constexpr bool readsDrives(LookupMode mode) {
+    return mode == LookupMode::Drives || mode == LookupMode::Probe;
+}
+
 enum class OutputFormat { Table, Csv, Json };
 
 // Where the records come from: the image the program carries, or a database file.

@@ -19,14 +19,17 @@
 
 namespace norvessa::query {
 
-// Opens the SCSI generic node a probe talks through: SG_IO on Linux, a fake in tests.
-using TransportOpener =
-    std::function<std::unique_ptr<drive::ScsiTransport>(const std::filesystem::path& node)>;
+// Opens the SCSI generic node a probe talks through: SG_IO on Linux, a fake in tests. The
+// node must be the device `expected` (its number in sysfs), else nothing is sent.
+using TransportOpener = std::function<std::unique_ptr<drive::ScsiTransport>(
+    const std::filesystem::path& node, drive::DeviceNumber expected)>;
 
-std::unique_ptr<drive::ScsiTransport> openSgIo(const std::filesystem::path& node);
+std::unique_ptr<drive::ScsiTransport> openSgIo(const std::filesystem::path& node,
+                                               drive::DeviceNumber expected);
 
-// Runs a DecodeId, Drives or Probe request. Throws UsageError for input it cannot use and the
-// drive and database layers' errors for the rest.
+// Runs a request whose mode isDriveCommand() says is one. Throws UsageError for input it cannot
+// use and the drive and database layers' errors for the rest. A probe whose transport failed
+// prints what it read and returns kFailed.
 ExitStatus runDriveCommand(const QueryRequest& request, std::ostream& out, std::ostream& errors,
                            const TransportOpener& openTransport = openSgIo);
 
@@ -35,9 +38,22 @@ ExitStatus runDriveCommand(const QueryRequest& request, std::ostream& out, std::
 ResultTable recordsForId(const DatabaseChoice& database, std::span<const std::uint8_t> id,
                          std::vector<std::string>* warnings = nullptr);
 
-// The records for a flash ID a drive answered with: those that begin with the whole ID, else
-// with its first 7, 6, 5 or 4 bytes (the database stores most IDs with 5 or 6 bytes), with the
-// controller chips of each.
+// The records of the longest prefix of an ID that any record begins with: the whole ID, else
+// its first 7, 6, 5 or 4 bytes (the database stores most IDs with 5 or 6 bytes); --decode and
+// --probe alike. comparedBytes is 0 when none answers.
+inline constexpr std::size_t kShortestRecordPrefix = 4;
+struct IdRecords {
+    std::size_t comparedBytes = 0;
+    ResultTable table;
+};
+IdRecords longestPrefixRecords(const DatabaseChoice& database, std::span<const std::uint8_t> id,
+                               std::vector<std::string>* warnings = nullptr);
+
+// The flash model and the controller chips (maker column, chip) of each record found.
+drive::SupportRecords supportOf(const IdRecords& found);
+
+// The records for a flash ID a drive answered with (longestPrefixRecords), with the controller
+// chips of each.
 drive::SupportRecords supportRecordsForId(const DatabaseChoice& database,
                                           std::span<const std::uint8_t> id,
                                           std::vector<std::string>* warnings = nullptr);

@@ -151,12 +151,13 @@ bool matchFrom(std::string_view stored, std::size_t position, std::span<const st
 
 }  // namespace
 
-std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed) {
-    const std::string quoted = "--id \"" + std::string(typed) + "\": ";
+std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed, std::string_view option) {
+    const std::string quoted = std::string(option) + " \"" + std::string(typed) + "\": ";
     std::string digits;
     for (std::size_t index = 0; index < typed.size(); ++index) {
         const char character = typed[index];
-        if (isBlank(character)) {
+        // Blanks, and the colons and dashes of IDs as some tools print them (EC:D7:94).
+        if (isBlank(character) || character == ':' || character == '-') {
             continue;
         }
         if (!hexDigitValue(character)) {

@@ -67,9 +67,12 @@ std::size_t columnPosition(const jet::TableDefinition& table, std::string_view c
 // Stored: pairs separated by blanks, upper case in most values, where one position may list
 // alternatives joined by "/" ("EC F1 80 15/10" stands for EC F1 80 15 and EC F1 80 10).
 
-// Throws UsageError naming what is wrong: a character that is not a hexadecimal digit, an odd
-// number of digits, or no digits at all.
-std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed);
+// The one reader of typed ID bytes, for --id and --decode alike: blanks, colons and dashes
+// between digits do not count ("EC:D7:94", "ec-d7"). Throws UsageError naming `option` and what
+// is wrong: a character that is not a hexadecimal digit, an odd number of digits, or no digits
+// at all. How many bytes a mode takes is the mode's to check.
+std::vector<std::uint8_t> parseTypedIdBytes(std::string_view typed,
+                                            std::string_view option = "--id");
 
 // Whether one of the ID byte sequences a stored value stands for begins with `wanted`. A part
 // of the stored value that is not hexadecimal pairs ends what it can match; it never throws.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "drive/json_writer.h"
+#include "platform/json/json_writer.h"
 #include "platform/text/utf8.h"
 
 namespace norvessa::query {
@@ -297,43 +297,37 @@ void writeCsv(std::ostream& out, const ResultTable& result) {
 
 namespace {
 
-void appendValue(std::string& out, const Cell& cell) {
+void writeCell(json::JsonWriter& json, std::string_view key, const Cell& cell) {
     switch (cell.kind) {
         case Cell::Kind::Integer:
-            out += cell.text;
+            json.decimal(key, cell.text);
             return;
         case Cell::Kind::Null:
-            out += "null";
+            json.null(key);
             return;
         case Cell::Kind::Text:
-            drive::appendJsonString(out, cell.text);
+            json.string(key, cell.text);
             return;
     }
 }
 
 }  // namespace
 
-void writeJson(std::ostream& out, const ResultTable& result) {
-    if (result.rows.empty()) {
-        out << "[]\n";
-        return;
-    }
-    out << "[\n";
-    std::string line;
-    for (std::size_t row = 0; row < result.rows.size(); ++row) {
-        line = "  {";
+void writeRecordsJson(json::JsonWriter& json, std::string_view key, const ResultTable& result) {
+    json.beginArray(key);
+    for (const auto& row : result.rows) {
+        json.beginObject({}, json::Layout::OneLine);
         for (std::size_t column = 0; column < result.columns.size(); ++column) {
-            if (column > 0) {
-                line += ", ";
-            }
-            drive::appendJsonString(line, result.columns[column]);
-            line += ": ";
-            appendValue(line, result.rows[row][column]);
+            writeCell(json, result.columns[column], row[column]);
         }
-        line += row + 1 < result.rows.size() ? "},\n" : "}\n";
-        out << line;
+        json.endObject();
     }
-    out << "]\n";
+    json.endArray();
+}
+
+void writeJson(std::ostream& out, const ResultTable& result) {
+    json::JsonWriter json(out);
+    writeRecordsJson(json, {}, result);
 }
 
 void writeResult(std::ostream& out, const ResultTable& result, OutputFormat format) {

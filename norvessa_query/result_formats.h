@@ -9,6 +9,7 @@
 
 #include "norvessa_query/command_line.h"
 #include "norvessa_query/lookups.h"
+#include "platform/json/json_writer.h"
 
 namespace norvessa::query {
 
@@ -36,5 +37,9 @@ void writeCsv(std::ostream& out, const ResultTable& result);
 void writeJson(std::ostream& out, const ResultTable& result);
 
 void writeResult(std::ostream& out, const ResultTable& result, OutputFormat format);
+
+// The same array as a value of a JSON document being written: under `key` inside an object,
+// with an empty key inside an array or at the top.
+void writeRecordsJson(json::JsonWriter& json, std::string_view key, const ResultTable& result);
 
 }  // namespace norvessa::query

@@ -9,6 +9,9 @@
 #include "drive/id_answer.h"
 #include "drive/nand_id_facts.h"
 #include "norvessa_query/command_line.h"
+#include "norvessa_query/drive_commands.h"
+#include "norvessa_query/lookups.h"
+#include "platform/json/json_check.h"
 #include "tools/dataset/dataset_error.h"
 #include "tools/nand_id_facts/nand_id_facts_source.h"
 
@@ -44,6 +47,12 @@ std::string runTool(std::vector<std::string> arguments, int& status) {
     std::ostringstream out;
     std::ostringstream errors;
     status = query::runQueryTool(arguments, out, errors);
+    // Every JSON the tool writes parses back.
+    if (std::find(arguments.begin(), arguments.end(), "json") != arguments.end() &&
+        !out.str().empty()) {
+        const auto error = json::jsonError(out.str());
+        EXPECT_FALSE(error.has_value()) << *error << "\n" << out.str();
+    }
     return out.str() + errors.str();
 }
 
@@ -80,7 +89,7 @@ TEST(Decode, DatasheetIdsGiveTheirMakerCellPageAndBlock) {
 TEST(Decode, TheTablesGiveWhatTheLayoutCannot) {
     // A Toshiba MLC fourth byte 0x76 gives no geometry by the layout; the sourced tables do,
     // and where two of them differ the difference is shown.
-    const IdAnswer answer = answerId(parseIdBytes("98D794327656"));
+    const IdAnswer answer = answerId(query::parseTypedIdBytes("98D794327656", "--decode"));
     EXPECT_FALSE(answer.decoded.pageBytes.has_value());
     EXPECT_FALSE(answer.decoded.blockBytes.has_value());
     ASSERT_FALSE(answer.parts.empty());
@@ -96,6 +105,111 @@ TEST(Decode, TheTablesGiveWhatTheLayoutCannot) {
     const std::string json = runTool({"--decode", "2C 00 00", "--format", "json"}, status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(jsonObject(json, "decoded").find("\"page_bytes\": null"), std::string::npos) << json;
+}
+
+// The full ID a drive answers with finds the records of its longest stored prefix, says which,
+// and sums up the controller chips of those records per maker.
+TEST(Decode, TheFullIdFindsTheRecordsOfItsLongestStoredPrefix) {
+    int status = -1;
+    const std::string text = runTool({"--decode", "2C88044BA900"}, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(text.find("Records in the lookup database whose ID号 begins with 2C 88 04 4B A9 (the "
+                        "first 5 of the 6 bytes given; no record begins with all of them) (204):"),
+              std::string::npos)
+        << text.substr(0, 4000);
+    const std::string json = runTool({"--decode", "2C88044BA900", "--format", "json"}, status);
+    EXPECT_NE(json.find("\"records_prefix\": \"2C 88 04 4B A9\""), std::string::npos);
+    EXPECT_NE(json.find("\"records_compared_bytes\": 5"), std::string::npos);
+
+    // The summary names, under each maker column, exactly the chips the records list there.
+    const std::vector<std::uint8_t> id = {0x2C, 0x88, 0x04, 0x4B, 0xA9, 0x00};
+    const query::IdRecords found = query::longestPrefixRecords({}, id);
+    ASSERT_EQ(found.comparedBytes, 5u);
+    ASSERT_EQ(found.table.rows.size(), 204u);
+    std::vector<std::pair<std::string, std::vector<std::string>>> expected;
+    for (const auto& row : found.table.rows) {
+        for (std::size_t column = 0; column < found.table.columns.size(); ++column) {
+            const std::string& name = found.table.columns[column];
+            if (std::find(query::kControllerMakerColumns.begin(),
+                          query::kControllerMakerColumns.end(),
+                          name) == query::kControllerMakerColumns.end()) {
+                continue;
+            }
+            const std::string chip(query::trimBlanks(row[column].text));
+            if (chip.empty()) {
+                continue;
+            }
+            auto maker = std::find_if(expected.begin(), expected.end(),
+                                      [&](const auto& entry) { return entry.first == name; });
+            if (maker == expected.end()) {
+                expected.push_back({name, {}});
+                maker = expected.end() - 1;
+            }
+            if (std::find(maker->second.begin(), maker->second.end(), chip) ==
+                maker->second.end()) {
+                maker->second.push_back(chip);
+            }
+        }
+    }
+    // Makers come in the order the records first name them, column by column within a record.
+    std::string summary;
+    const auto support = query::supportOf(found);
+    ASSERT_EQ(support.records.size(), 204u);
+    for (const auto& [maker, chips] : expected) {
+        for (const std::string& chip : chips) {
+            bool listed = false;
+            for (const auto& record : support.records) {
+                listed = listed || std::find(record.controllers.begin(), record.controllers.end(),
+                                             std::pair(maker, chip)) != record.controllers.end();
+            }
+            EXPECT_TRUE(listed) << maker << " " << chip;
+        }
+    }
+    const std::string line = supportingControllers(support);
+    for (const auto& [maker, chips] : expected) {
+        std::string part = maker + " ";
+        for (std::size_t index = 0; index < chips.size(); ++index) {
+            part += (index == 0 ? "" : ", ") + chips[index];
+        }
+        EXPECT_NE(line.find(part), std::string::npos) << part << "\n" << line;
+    }
+    EXPECT_NE(text.find("Supporting controllers: " + line), std::string::npos);
+    EXPECT_NE(line.find("群联 "), std::string::npos);
+    EXPECT_NE(json.find("\"supporting_controllers\": \"" + line.substr(0, 20)), std::string::npos);
+}
+
+// Five-byte multi-level IDs are never read by a six-byte layout, and never by the old one when
+// the two differ.
+TEST(Decode, FiveByteIdsLeavePageAndBlockUnknown) {
+    for (const char* typed : {"98DE948276", "ECD7947A54"}) {
+        int status = -1;
+        const std::string json = runTool({"--decode", typed, "--format", "json"}, status);
+        const std::string decoded = jsonObject(json, "decoded");
+        EXPECT_NE(decoded.find("\"page_bytes\": null"), std::string::npos) << decoded;
+        EXPECT_NE(decoded.find("\"block_bytes\": null"), std::string::npos) << decoded;
+    }
+}
+
+// --id and --decode read typed bytes with the one parser.
+TEST(Decode, IdAndDecodeReadTypedBytesAlike) {
+    int status = -1;
+    runTool({"--id", "EC:D7:94"}, status);
+    EXPECT_EQ(status, 0);
+    runTool({"--decode", "EC:D7:94"}, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(query::parseTypedIdBytes("ec-d7 94", "--decode"),
+              (std::vector<std::uint8_t>{0xEC, 0xD7, 0x94}));
+    EXPECT_NE(runTool({"--id", "EC:ZZ"}, status).find("--id \"EC:ZZ\""), std::string::npos);
+}
+
+// A drive command whose output cannot be written fails, as a lookup does.
+TEST(Decode, AnOutputThatCannotBeWrittenFails) {
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    std::ostringstream errors;
+    const std::vector<std::string> arguments = {"--decode", "ECD7947A5443"};
+    EXPECT_EQ(query::runQueryTool(arguments, out, errors), query::kFailed);
+    EXPECT_NE(errors.str().find("cannot write the result"), std::string::npos) << errors.str();
 }
 
 TEST(Decode, BadBytesAreUsageErrors) {

@@ -21,10 +21,14 @@ struct FakeDrive {
     std::string block = "sda";
     std::string sg = "sg0";
     int host = 0;
-    std::map<std::string, std::string> usb;        // idVendor=13fe, speed=480, ...
-    std::map<std::string, std::string> interface;  // bInterfaceClass=08, ...
-    std::map<std::string, std::string> scsi;       // vendor, model, rev
-    std::map<std::string, std::string> disk;       // size, removable
+    int lun = 0;           // several drives with one usbPath and host: a reader's slots
+    std::string blockDev;  // "8:16", the disk's dev attribute; none when empty
+    std::string sgDev;     // "21:1", the SCSI generic node's dev attribute
+    std::map<std::string, std::string> partitions;  // "sdb1" -> "8:17"
+    std::map<std::string, std::string> usb;         // idVendor=13fe, speed=480, ...
+    std::map<std::string, std::string> interface;   // bInterfaceClass=08, ...
+    std::map<std::string, std::string> scsi;        // vendor, model, rev
+    std::map<std::string, std::string> disk;        // size, removable
     std::vector<std::uint8_t> inquiry;
 };
 
@@ -46,15 +50,24 @@ inline void addFakeDrive(const std::filesystem::path& root, const FakeDrive& dri
     const std::string host = std::to_string(drive.host);
     const fs::path usbDevice = root / "devices/pci0000:00/0000:00:14.0/usb1" / drive.usbPath;
     const fs::path interface = usbDevice / (drive.usbPath + ":1.0");
-    const fs::path scsi =
-        interface / ("host" + host) / ("target" + host + ":0:0") / (host + ":0:0:0");
+    const fs::path scsi = interface / ("host" + host) / ("target" + host + ":0:0") /
+                          (host + ":0:0:" + std::to_string(drive.lun));
     const fs::path disk = scsi / "block" / drive.block;
     writeAttributes(usbDevice, drive.usb);
     writeAttributes(interface, drive.interface);
     writeAttributes(scsi, drive.scsi);
     writeText(scsi / "inquiry", std::string(drive.inquiry.begin(), drive.inquiry.end()));
     fs::create_directories(scsi / "scsi_generic" / drive.sg);
+    if (!drive.sgDev.empty()) {
+        writeText(scsi / "scsi_generic" / drive.sg / "dev", drive.sgDev + "\n");
+    }
     writeAttributes(disk, drive.disk);
+    if (!drive.blockDev.empty()) {
+        writeText(disk / "dev", drive.blockDev + "\n");
+    }
+    for (const auto& [name, dev] : drive.partitions) {
+        writeAttributes(disk / name, {{"partition", "1"}, {"dev", dev}});
+    }
     fs::create_symlink("../..", disk / "device");
     fs::create_directories(root / "block");
     fs::create_symlink(fs::relative(disk, root / "block"), root / "block" / drive.block);

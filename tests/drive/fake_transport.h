@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "drive/reply_layouts.h"
 #include "drive/scsi_transport.h"
 #include "drive/vendor_commands.h"
 
@@ -32,10 +33,24 @@ class FakeTransport : public ScsiTransport {
         replies_[Bytes(command.block.begin(), command.block.begin() + command.length)] = reply;
     }
 
-    ScsiReply execute(std::span<const std::uint8_t> cdb, std::size_t dataInLength,
-                      std::chrono::milliseconds timeout) override {
+    // The transport fails (a host adapter error) on this command.
+    void failTransport(CommandId id) {
+        const VendorCommand& command = commandFor(id);
+        failing_.emplace_back(command.block.begin(), command.block.begin() + command.length);
+    }
+
+    std::vector<Bytes> sent;
+    std::vector<std::chrono::milliseconds> timeouts;
+
+  private:
+    ScsiReply transfer(std::span<const std::uint8_t> cdb, std::size_t dataInLength,
+                       std::chrono::milliseconds timeout) override {
         sent.emplace_back(cdb.begin(), cdb.end());
         timeouts.push_back(timeout);
+        if (std::find(failing_.begin(), failing_.end(), Bytes(cdb.begin(), cdb.end())) !=
+            failing_.end()) {
+            throw TransportError("/dev/sg9: the host adapter reported error 7 (DID_ code)");
+        }
         const auto found = replies_.find(Bytes(cdb.begin(), cdb.end()));
         if (found == replies_.end()) {
             ScsiReply refused;
@@ -50,11 +65,8 @@ class FakeTransport : public ScsiTransport {
         return reply;
     }
 
-    std::vector<Bytes> sent;
-    std::vector<std::chrono::milliseconds> timeouts;
-
-  private:
     std::map<Bytes, ScsiReply> replies_;
+    std::vector<Bytes> failing_;
 };
 
 inline void put(Bytes& page, std::size_t offset, std::string_view text) {
@@ -65,17 +77,20 @@ inline void put(Bytes& page, std::size_t offset, const Bytes& bytes) {
     std::copy(bytes.begin(), bytes.end(), page.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-// Replies laid out as the sources document them (drive/reply_parsers.h).
+// Replies laid out as the sources document them, at the offsets the parsers read
+// (drive/reply_layouts.h).
 
 inline Bytes phisonInfoPage(std::string_view runMode = "        ") {
-    Bytes page(528, 0);
-    put(page, 0x94, Bytes{1, 0x23, 0x45, 14, 11, 28});  // version 1.23.45, date 14/11/28
-    put(page, 0xA0, runMode);
-    page[0xF5] = 0x30;
-    put(page, 0x17A, "VR");
-    put(page, 0x17E, Bytes{0x23, 0x07});
-    page[0x1C6] = 0x5A;
-    put(page, 0x200, "IF");
+    namespace at = layout::phison_info;
+    Bytes page(at::kLength, 0);
+    put(page, at::kFirmwareVersion, Bytes{1, 0x23, 0x45});  // version 1.23.45
+    put(page, at::kFirmwareDate, Bytes{14, 11, 28});
+    put(page, at::kRunMode, runMode);
+    page[at::kUsbVersion] = 0x30;
+    put(page, at::kMarker, at::kMarkerText);
+    put(page, at::kChipType, Bytes{0x23, 0x07});
+    page[at::kChipByte] = 0x5A;
+    put(page, at::kIfMark, at::kIfMarkText);
     return page;
 }
 
@@ -83,24 +98,63 @@ inline Bytes phisonInfoPage(std::string_view runMode = "        ") {
 inline Bytes idSlots(std::size_t offset, const std::vector<Bytes>& chipEnables) {
     Bytes page(512, 0);
     for (std::size_t slot = 0; slot < chipEnables.size(); ++slot) {
-        put(page, offset + 16 * slot, chipEnables[slot]);
+        put(page, offset + layout::id_slots::kSlotBytes * slot, chipEnables[slot]);
     }
     return page;
 }
 
 inline Bytes smiInfoPage() {
+    namespace at = layout::smi_info;
     Bytes page(512, 0);
-    put(page, 0x190, "ISP 140513-AA-");
-    put(page, 0x1AE, "SM3257EN");
+    put(page, at::kFirmwareVersion, "ISP 140513-AA-");
+    put(page, at::kModel, "SM3257EN");
+    return page;
+}
+
+inline Bytes alcorChipPage(std::uint16_t chipId, std::uint8_t badBlocks, bool firmwareLoaded) {
+    namespace at = layout::alcor_chip;
+    Bytes page(512, 0);
+    put(page, at::kChipId,
+        Bytes{static_cast<std::uint8_t>(chipId >> 8), static_cast<std::uint8_t>(chipId)});
+    page[at::kBadBlocks] = badBlocks;
+    page[at::kFirmwareValid] = at::kFirmwareValidMark;
+    page[at::kFirmwareLoaded] = firmwareLoaded ? 1 : 0;
+    put(page, at::kOldFirmwareVersion, Bytes{0x12, 0x34});
+    return page;
+}
+
+inline Bytes alcorFirmwarePage(std::uint8_t revision, const Bytes& version) {
+    namespace at = layout::alcor_firmware;
+    Bytes page(512, 0);
+    page[at::kChipRevision] = revision;
+    put(page, at::kFirmwareVersion, version);
     return page;
 }
 
 inline Bytes readCapacity10(std::uint32_t lastLba, std::uint32_t blockBytes) {
-    return {
-        static_cast<std::uint8_t>(lastLba >> 24),    static_cast<std::uint8_t>(lastLba >> 16),
-        static_cast<std::uint8_t>(lastLba >> 8),     static_cast<std::uint8_t>(lastLba),
-        static_cast<std::uint8_t>(blockBytes >> 24), static_cast<std::uint8_t>(blockBytes >> 16),
-        static_cast<std::uint8_t>(blockBytes >> 8),  static_cast<std::uint8_t>(blockBytes)};
+    namespace at = layout::read_capacity10;
+    Bytes reply(at::kLength, 0);
+    for (int index = 0; index < 4; ++index) {
+        reply[at::kLastLba + static_cast<std::size_t>(index)] =
+            static_cast<std::uint8_t>(lastLba >> (24 - 8 * index));
+        reply[at::kBlockLength + static_cast<std::size_t>(index)] =
+            static_cast<std::uint8_t>(blockBytes >> (24 - 8 * index));
+    }
+    return reply;
+}
+
+inline Bytes readCapacity16(std::uint64_t lastLba, std::uint32_t blockBytes) {
+    namespace at = layout::read_capacity16;
+    Bytes reply(32, 0);
+    for (int index = 0; index < 8; ++index) {
+        reply[at::kLastLba + static_cast<std::size_t>(index)] =
+            static_cast<std::uint8_t>(lastLba >> (56 - 8 * index));
+    }
+    for (int index = 0; index < 4; ++index) {
+        reply[at::kBlockLength + static_cast<std::size_t>(index)] =
+            static_cast<std::uint8_t>(blockBytes >> (24 - 8 * index));
+    }
+    return reply;
 }
 
 }  // namespace norvessa::drive::testing

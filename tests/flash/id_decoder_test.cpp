@@ -17,21 +17,62 @@ IdDecode decodeText(std::string_view text) {
 }
 
 TEST(IdDecoder, SamsungOldLayoutGivesGeometryAndPlaneSize) {
-    // K9GAG08U0M: 16 Gbit MLC, 4K pages, 512K blocks, two planes of 8 Gbit.
-    const IdDecode id = decodeText("EC D5 14 B6 74");
+    // K9F1G08U0D (datasheet Read ID table): 1 Gbit SLC, 2K pages, 128K blocks, one plane of
+    // 1 Gbit.
+    const IdDecode id = decodeText("EC F1 00 15 40");
     EXPECT_EQ(id.maker, Maker::Samsung);
     EXPECT_EQ(id.scheme, "generic 4th byte");
-    EXPECT_EQ(id.bitsPerCell, 2);
+    EXPECT_EQ(id.bitsPerCell, 1);
     EXPECT_EQ(id.diesPerCe, 1);
-    EXPECT_EQ(id.ceDensityBits, 16 * kGbit);
-    EXPECT_EQ(id.pageBytes, 4096u);
-    EXPECT_EQ(id.spareBytes, 128u);
-    EXPECT_EQ(id.blockBytes, 512u * 1024);
+    EXPECT_EQ(id.ceDensityBits, kGbit);
+    EXPECT_EQ(id.pageBytes, 2048u);
+    EXPECT_EQ(id.spareBytes, 64u);
+    EXPECT_EQ(id.blockBytes, 128u * 1024);
     EXPECT_EQ(id.busWidthBits, 8);
-    EXPECT_EQ(id.planes, 2);
-    EXPECT_EQ(id.planeDensityBits, 8 * kGbit);
+    EXPECT_EQ(id.planes, 1);
+    EXPECT_EQ(id.planeDensityBits, kGbit);
     EXPECT_EQ(id.ecc, std::nullopt);
     EXPECT_EQ(id.process, std::nullopt);
+}
+
+TEST(IdDecoder, FiveByteMultiLevelIdsLeaveTheFourthByteUndecoded) {
+    // K9GAG08U0M (EC D5 14 B6 74) is a whole five-byte ID, but five bytes of a multi-level
+    // part may as well begin a six-byte one (98 DE 94 82 76 ..., TC58NVG6D2: 8K pages and 2M
+    // blocks where the generic layout reads 4K and 64K): page and block stay unknown.
+    for (const char* text :
+         {"EC D5 14 B6 74", "98 DE 94 82 76", "EC D7 94 7A 54", "AD D7 94 9A 74"}) {
+        const IdDecode id = decodeText(text);
+        EXPECT_EQ(id.pageBytes, std::nullopt) << text;
+        EXPECT_EQ(id.blockBytes, std::nullopt) << text;
+        EXPECT_EQ(id.spareBytes, std::nullopt) << text;
+        EXPECT_EQ(id.bitsPerCell, 2) << text;
+        EXPECT_NE(id.scheme.find("first 5 bytes only"), std::string::npos) << text;
+    }
+    EXPECT_EQ(decodeText("EC D5 14 B6 74").ceDensityBits, 16 * kGbit);
+    EXPECT_EQ(decodeText("EC D5 14 B6 74").planes, 2);
+}
+
+TEST(IdDecoder, ThreeDimensionalIdsAreTableEntriesOrUnknown) {
+    // Intel N38A (fdnext): 1 Tbit QLC per chip enable, one die; the planar table would read
+    // 89 D3 as 8 Gbit.
+    const IdDecode intel = decodeText("89 D3 AC 32 C6 00");
+    EXPECT_EQ(intel.maker, Maker::Intel);
+    EXPECT_EQ(intel.ceDensityBits, 1024 * kGbit);
+    EXPECT_EQ(intel.bitsPerCell, 4);
+    EXPECT_EQ(intel.diesPerCe, 1);
+    EXPECT_NE(intel.scheme.find("3D NAND table"), std::string::npos);
+    // Micron B27B and an unlisted Intel part of the same generation: nothing is decoded.
+    for (const char* text : {"2C C3 08 32 E6 00", "89 C3 08 32 E6 00", "9B C3 18 26 10 00"}) {
+        const IdDecode id = decodeText(text);
+        EXPECT_EQ(id.ceDensityBits, std::nullopt) << text;
+        EXPECT_EQ(id.pageBytes, std::nullopt) << text;
+        EXPECT_EQ(id.blockBytes, std::nullopt) << text;
+        EXPECT_EQ(id.bitsPerCell, std::nullopt) << text;
+    }
+    // YMTC X2-6070 is QLC of 1.33 Tbit, though byte 3 reads as TLC in the planar layout.
+    const IdDecode ymtc = decodeText("9B D5 58 8D 20 00");
+    EXPECT_EQ(ymtc.bitsPerCell, 4);
+    EXPECT_EQ(ymtc.ceDensityBits, std::uint64_t{1397760} * kMegabit);
 }
 
 TEST(IdDecoder, SamsungSixByteLayoutGivesEccAndLeavesUnlistedProcessUnknown) {
@@ -45,8 +86,11 @@ TEST(IdDecoder, SamsungSixByteLayoutGivesEccAndLeavesUnlistedProcessUnknown) {
     EXPECT_EQ(id.ecc, (EccRequirement{24, 1024}));
     EXPECT_EQ(id.process, std::nullopt);
     EXPECT_EQ(id.planeDensityBits, std::nullopt);
-    // The same bytes without the sixth are read by the old layout.
-    EXPECT_EQ(decodeText("EC D7 94 7A 54").scheme, "generic 4th byte");
+    // A sixth byte after the published table's processes leaves bytes 4 and 5 undecoded
+    // (K9GCGD8U0F: 16 MiB blocks where the field reads 2 MiB).
+    const IdDecode later = decodeText("EC 3A 94 C3 A4 CA");
+    EXPECT_EQ(later.pageBytes, std::nullopt);
+    EXPECT_EQ(later.blockBytes, std::nullopt);
 }
 
 TEST(IdDecoder, DeviceCodeGivesDensityPerChipEnable) {
@@ -63,16 +107,28 @@ TEST(IdDecoder, DeviceCodeGivesDensityPerChipEnable) {
 }
 
 TEST(IdDecoder, HynixSixByteAndFiveByteLayouts) {
-    // H27UCG8T2ATR-BC: 8K pages, 640 spare, 2M blocks, 40 bits per 1KB at 26 nm or finer.
-    const IdDecode mlc = decodeText("AD DE 94 DA 74 C4");
+    // H27UBG8T2A: 8K pages, 2M blocks. Spare and ECC come from one of two tables that the ID
+    // bytes do not choose between, so they stay unknown.
+    const IdDecode mlc = decodeText("AD D7 94 9A 74 42");
     EXPECT_EQ(mlc.maker, Maker::Hynix);
     EXPECT_EQ(mlc.scheme, "Hynix 6-byte");
-    EXPECT_EQ(mlc.ceDensityBits, 64 * kGbit);
+    EXPECT_EQ(mlc.ceDensityBits, 32 * kGbit);
     EXPECT_EQ(mlc.pageBytes, 8192u);
-    EXPECT_EQ(mlc.spareBytes, 640u);
+    EXPECT_EQ(mlc.spareBytes, std::nullopt);
     EXPECT_EQ(mlc.blockBytes, 2u * 1024 * 1024);
-    EXPECT_EQ(mlc.ecc, (EccRequirement{40, 1024}));
+    EXPECT_EQ(mlc.ecc, std::nullopt);
     EXPECT_EQ(mlc.process, std::nullopt);
+    // H27UCG8T2ETR (Toggle): 16K pages, 4M blocks; 1664 spare and 40 bits per KiB, which the
+    // other table would read as 224 and 16 per 512.
+    const IdDecode toggle = decodeText("AD DE 14 A7 42 4A");
+    EXPECT_EQ(toggle.pageBytes, 16384u);
+    EXPECT_EQ(toggle.blockBytes, 4u * 1024 * 1024);
+    EXPECT_EQ(toggle.spareBytes, std::nullopt);
+    EXPECT_EQ(toggle.ecc, std::nullopt);
+    // H27UBG8T2C (technology code 4): 8K pages where the field reads 4K; no part with that
+    // code is decoded (H27UCG8T2ATR, AD DE 94 DA 74 C4, neither).
+    EXPECT_EQ(decodeText("AD D7 94 91 60 44").pageBytes, std::nullopt);
+    EXPECT_EQ(decodeText("AD DE 94 DA 74 C4").pageBytes, std::nullopt);
     // H27U4G8F2D: 4 Gbit SLC, 2K pages, 64 spare, 128K blocks, two planes.
     const IdDecode slc = decodeText("AD DC 90 95 54");
     EXPECT_EQ(slc.bitsPerCell, 1);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <span>
 #include <sstream>
+#include <variant>
 #include <vector>
 
 #include "drive/capacity_check.h"
@@ -15,6 +16,8 @@
 #include "drive/probe.h"
 #include "drive/reply_parsers.h"
 #include "drive/scsi_transport.h"
+#include "platform/json/json_check.h"
+#include "platform/json/json_writer.h"
 
 namespace {
 
@@ -55,10 +58,12 @@ void parseOne(std::uint8_t which, std::span<const std::uint8_t> reply) {
             checkIds(parseAlcorFlashIds(reply));
             return;
         case 7: {
-            const Capacity capacity = parseReadCapacity10(reply);
-            if (capacity.blockBytes != 0 &&
-                capacity.bytes() / capacity.blockBytes != capacity.lastLba + 1) {
-                std::abort();
+            const ReadCapacity10Reply parsed = parseReadCapacity10(reply);
+            if (const auto* capacity = std::get_if<Capacity>(&parsed)) {
+                if (capacity->blockBytes == 0 ||
+                    capacity->bytes() / capacity->blockBytes != capacity->lastLba + 1) {
+                    std::abort();
+                }
             }
             return;
         }
@@ -76,8 +81,13 @@ void parseOne(std::uint8_t which, std::span<const std::uint8_t> reply) {
 class ReplayTransport : public norvessa::drive::ScsiTransport {
   public:
     explicit ReplayTransport(std::span<const std::uint8_t> data) : data_(data) {}
-    norvessa::drive::ScsiReply execute(std::span<const std::uint8_t>, std::size_t dataInLength,
-                                       std::chrono::milliseconds) override {
+
+  private:
+    norvessa::drive::ScsiReply transfer(std::span<const std::uint8_t>, std::size_t dataInLength,
+                                        std::chrono::milliseconds) override {
+        if (!data_.empty() && data_[0] == 0x7E) {
+            throw norvessa::drive::TransportError("fuzz: the host adapter failed");
+        }
         norvessa::drive::ScsiReply reply;
         reply.status = data_.empty() ? 0 : (data_[0] & 0x03) == 0x03 ? 2 : 0;
         const auto sense = data_.first(std::min<std::size_t>(data_.size(), 18));
@@ -87,7 +97,6 @@ class ReplayTransport : public norvessa::drive::ScsiTransport {
         return reply;
     }
 
-  private:
     std::span<const std::uint8_t> data_;
 };
 
@@ -106,18 +115,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     ReplayTransport transport(reply);
-    const std::vector<ControllerHint> hints = {{ControllerMaker::Phison, {"fuzz"}, true},
-                                               {ControllerMaker::SiliconMotion, {"fuzz"}, true},
-                                               {ControllerMaker::Alcor, {"fuzz"}, true}};
+    const std::vector<ControllerHint> hints = {
+        {ControllerMaker::Phison, {"fuzz"}, true, std::string("fuzz")},
+        {ControllerMaker::SiliconMotion, {"fuzz"}, true, std::string("fuzz")},
+        {ControllerMaker::Alcor, {"fuzz"}, true, std::string("fuzz")}};
     DriveReport report;
     report.hints = hints;
     addProbe(report, probeDrive(transport, hints),
              [](std::span<const std::uint8_t>) { return SupportRecords{}; });
+    // The reply bytes also stand for a drive's sysfs texts and INQUIRY data.
+    report.drive.inquiry.assign(reply.begin(), reply.end());
+    report.drive.inquiryVendor.assign(reply.begin(), reply.end());
+    report.drive.product.assign(reply.begin(),
+                                reply.begin() + static_cast<std::ptrdiff_t>(reply.size() / 2));
+    report.hints = controllerHints(report.drive);
+    report.readerSigns = readerSigns(report.drive);
+    std::ostringstream text;
+    writeDriveReportText(text, report);
+    for (const char character : text.str()) {
+        const auto byte = static_cast<unsigned char>(character);
+        if ((byte < 0x20 && character != '\n') || byte == 0x7F) {
+            std::abort();  // every printed text goes through the control-character filter
+        }
+    }
     std::ostringstream out;
-    writeDriveReportText(out, report);
-    JsonWriter json(out);
-    json.beginObject();
-    writeDriveReportJson(json, report);
-    json.endObject();
+    {
+        norvessa::json::JsonWriter json(out);
+        json.beginObject();
+        writeDriveReportJson(json, report);
+        json.endObject();
+    }
+    // What the writer wrote parses back, and is valid UTF-8.
+    if (norvessa::json::jsonError(out.str())) {
+        std::abort();
+    }
     return 0;
 }

@@ -32,8 +32,9 @@ TEST(QueryTypedIdBytes, InputThatIsNotIdBytesIsRefusedWithTheReason) {
     EXPECT_EQ(usageMessage("EC D"),
               "--id \"EC D\": 3 hexadecimal digits, an odd number; every ID byte takes two digits");
     EXPECT_NE(usageMessage("   ").find("no ID bytes given"), std::string::npos);
-    // A separator other than blanks, and a Chinese character quoted whole.
-    EXPECT_NE(usageMessage("EC-D5").find("'-' is not"), std::string::npos);
+    // A separator other than blanks, colons and dashes, and a Chinese character quoted whole.
+    EXPECT_NE(usageMessage("EC.D5").find("'.' is not"), std::string::npos);
+    EXPECT_EQ(parseTypedIdBytes("EC:D5-14 B6"), (Bytes{0xEC, 0xD5, 0x14, 0xB6}));
     EXPECT_NE(usageMessage("EC 三星").find("'三' is not"), std::string::npos);
     EXPECT_NE(usageMessage("EC F1 80 15/10").find("'/' is not"), std::string::npos);
 }
