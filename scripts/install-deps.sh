@@ -19,9 +19,9 @@ packages=(
     # a display server for running the program on a machine without one
     xvfb xauth
     # the Windows build: MinGW-w64 cross compilers (the -posix ones carry std::thread and
-    # std::mutex), windres and objdump, Wine to run the Windows tests, NSIS and zip for the
+    # std::mutex), windres and objdump, Wine to run the Windows tests, NSIS for the
     # installer and the portable archive
-    g++-mingw-w64 mingw-w64-tools binutils-mingw-w64 wine wine64 wine32:i386 nsis zip
+    g++-mingw-w64 mingw-w64-tools binutils-mingw-w64 wine wine64 wine32:i386 nsis
 )
 
 as_root() {

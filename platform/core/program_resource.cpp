@@ -13,7 +13,8 @@
 namespace norvessa::platform {
 
 std::span<const std::uint8_t> programResource(std::uint16_t id, std::string_view type) {
-    const std::string name = "resource " + std::to_string(id) + " of type \"" + std::string(type) + "\"";
+    const std::string name =
+        "resource " + std::to_string(id) + " of type \"" + std::string(type) + "\"";
     const std::wstring wideType = wideFromUtf8(type);
     // Resources of the program's own file; a loaded resource is never freed while it runs.
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), wideType.c_str());
