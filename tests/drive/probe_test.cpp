@@ -325,6 +325,7 @@ testing::FakeDrive kingstonPhison() {
 // A Kingston drive (the brand's VID) whose INQUIRY revision names Phison, probed end to end:
 // sysfs, the vendor commands, the decode, the records and the capacity check.
 TEST(Probe, BrandedPhisonDriveEndToEnd) {
+    NORVESSA_SKIP_WITHOUT_SYSFS_NAMES();
     norvessa::testing::TemporaryFolder folder;
     testing::addFakeDrive(folder.path(), kingstonPhison());
     const auto phison = [](std::uint32_t lastLba) {
