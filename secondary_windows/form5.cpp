@@ -13,23 +13,27 @@
 namespace norvessa::secondary_windows {
 namespace {
 
+QString qText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 const QColor kRed(255, 0, 0);
 const QColor kDarkRed(192, 0, 0);
 
 // "explorer", a blank, an opening double quote and the address, with no closing quote: the
 // explorer reads the rest of the line as one argument.
-QString explorerCommandLine(QLatin1String address) {
-    return QStringLiteral("explorer \"") + address;
+QString explorerCommandLine(std::string_view address) {
+    return QStringLiteral("explorer \"") + qText(address);
 }
 
 // Starts the explorer on the forum's address; a failure tells the user which address could not
 // be opened.
-void openForum(QLatin1String address) {
+void openForum(std::string_view address) {
     try {
         platform::startProgram(explorerCommandLine(address), platform::WindowStyle::MinimizedFocus);
     } catch (...) {
         std::throw_with_nested(platform::ExplainedError(
-            QStringLiteral("无法打开网址：") + address +
+            QStringLiteral("无法打开网址：") + qText(address) +
             QStringLiteral("\n请确认系统中装有浏览器，或把网址复制到浏览器中打开。")));
     }
 }
@@ -37,7 +41,7 @@ void openForum(QLatin1String address) {
 }  // namespace
 
 Form5::Form5()
-    : SecondaryWindow({"Form5", QStringLiteral("关于   made by ") + kMakerHandle, 9975, 5595,
+    : SecondaryWindow({"Form5", QStringLiteral("关于   made by ") + qText(kMakerHandle), 9975, 5595,
                        QColor(192, 255, 192)}) {
     describeLabel(*Label1, {"Label1",
                             QStringLiteral("很高兴您使用本软件，本软件专为DIY U盘爱好者而开发，"),
@@ -56,14 +60,15 @@ Form5::Form5()
                             QColor(128, 0, 128)});
 
     // The thanked handles, two rows of four under Label3.
-    describeLabel(*Label4, {"Label4", kThankedHandles[0], {480, 1800, 1080, 240}, 12, {}});
-    describeLabel(*Label5, {"Label5", kThankedHandles[1], {2160, 1800, 840, 240}, 12, {}});
-    describeLabel(*Label8, {"Label8", kThankedHandles[2], {3840, 1800, 720, 240}, 12, {}});
-    describeLabel(*Label16, {"Label16", kThankedHandles[3], {5160, 1800, 1080, 240}, 12, {}});
-    describeLabel(*Label9, {"Label9", kThankedHandles[4], {480, 2280, 1080, 240}, 12, {}});
-    describeLabel(*Label6, {"Label6", kThankedHandles[5], {2040, 2280, 1440, 240}, 12, {}});
-    describeLabel(*Label7, {"Label7", kThankedHandles[6], {3960, 2280, 480, 240}, 12, {}});
-    describeLabel(*Label17, {"Label17", kThankedHandles[7], {5160, 2280, 480, 240}, 12, {}});
+    describeLabel(*Label4, {"Label4", qText(kThankedHandles[0]), {480, 1800, 1080, 240}, 12, {}});
+    describeLabel(*Label5, {"Label5", qText(kThankedHandles[1]), {2160, 1800, 840, 240}, 12, {}});
+    describeLabel(*Label8, {"Label8", qText(kThankedHandles[2]), {3840, 1800, 720, 240}, 12, {}});
+    describeLabel(*Label16,
+                  {"Label16", qText(kThankedHandles[3]), {5160, 1800, 1080, 240}, 12, {}});
+    describeLabel(*Label9, {"Label9", qText(kThankedHandles[4]), {480, 2280, 1080, 240}, 12, {}});
+    describeLabel(*Label6, {"Label6", qText(kThankedHandles[5]), {2040, 2280, 1440, 240}, 12, {}});
+    describeLabel(*Label7, {"Label7", qText(kThankedHandles[6]), {3960, 2280, 480, 240}, 12, {}});
+    describeLabel(*Label17, {"Label17", qText(kThankedHandles[7]), {5160, 2280, 480, 240}, 12, {}});
 
     describeLabel(*Label10, {"Label10",
                              QStringLiteral("最后非常感谢数码之家论坛以及量产吧论坛，"),
@@ -82,14 +87,14 @@ Form5::Form5()
                              kDarkRed});
 
     describeLabel(*Label14, {"Label14",
-                             QStringLiteral("数码之家论坛网址：") + kMydigitForumAddress,
+                             QStringLiteral("数码之家论坛网址：") + qText(kMydigitForumAddress),
                              {240, 4440, 4680, 240},
                              12,
                              kRed});
     Label14->setToolTip(QStringLiteral("点击进入数码之家论坛"));
     Label14->setClickHandler([this] { Label14_Click(); });
     describeLabel(*Label13, {"Label13",
-                             QStringLiteral("量产吧论坛网址：") + kLiangchanbaForumAddress,
+                             QStringLiteral("量产吧论坛网址：") + qText(kLiangchanbaForumAddress),
                              {240, 4920, 5040, 240},
                              12,
                              kRed});
