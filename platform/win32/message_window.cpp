@@ -42,8 +42,8 @@ void MessageWindow::create(const std::string& name, const std::wstring& caption,
     }();
     static_cast<void>(windowClass);
     checked(CreateWindowExW(extendedStyle, kWindowClass, caption.c_str(), style, outer.left,
-                            outer.top, outer.right - outer.left, outer.bottom - outer.top,
-                            nullptr, nullptr, instance, this),
+                            outer.top, outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                            nullptr, instance, this),
             "CreateWindowExW for the window " + name);
 }
 
@@ -62,8 +62,7 @@ void MessageWindow::destroy() {
     DestroyWindow(window);
 }
 
-LRESULT CALLBACK MessageWindow::procedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK MessageWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         auto* self = static_cast<MessageWindow*>(creation->lpCreateParams);

@@ -32,7 +32,7 @@ class NativeListView : public controls::ListView {
 
     // What a handed-out row needs to tell whether its row still exists.
     struct Rows {
-        ReportList* report;  // null once the list is gone
+        ReportList* report;            // null once the list is gone
         std::uint64_t generation = 0;  // counts the clears
     };
 

@@ -69,9 +69,9 @@ DWORD styleOf(const ControlDescription& description) {
     }
     switch (description.kind) {
         case ControlKind::Label:
-            style |= SS_NOPREFIX | (description.sizing == controls::LabelSizing::AutoSize
-                                        ? SS_LEFTNOWORDWRAP
-                                        : SS_LEFT);
+            style |= SS_NOPREFIX |
+                     (description.sizing == controls::LabelSizing::AutoSize ? SS_LEFTNOWORDWRAP
+                                                                            : SS_LEFT);
             // A static control sees the pointer only when it reports clicks.
             if (description.reportsClicks || !description.toolTip.empty()) {
                 style |= SS_NOTIFY;
@@ -187,8 +187,7 @@ NativeWindow::NativeWindow(const controls::WindowDescription& description,
     const SIZE client{controls::twipsToPixels(description.clientWidthTwips, dpi_),
                       controls::twipsToPixels(description.clientHeightTwips, dpi_)};
     const SIZE outer = windowSizeForClient(client, style, 0, dpi_);
-    const RECT area =
-        primaryMonitorArea(description.centring == controls::Centring::OnWorkArea);
+    const RECT area = primaryMonitorArea(description.centring == controls::Centring::OnWorkArea);
     const LONG left = area.left + (area.right - area.left - outer.cx) / 2;
     const LONG top = area.top + (area.bottom - area.top - outer.cy) / 2;
     create(description.name, widen(description.caption), style, 0,
@@ -226,12 +225,12 @@ NativeWindow::~NativeWindow() {
 
 void NativeWindow::createControl(const ControlDescription& description, int id) {
     auto control = std::make_unique<Control>(description, id);
-    control->handle = checked(
-        CreateWindowExW(extendedStyleOf(description.kind), classOf(description.kind),
-                        widen(description.caption).c_str(), styleOf(description), 0, 0, 0, 0,
-                        handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr),
-        "CreateWindowExW for " + description.name);
+    control->handle =
+        checked(CreateWindowExW(extendedStyleOf(description.kind), classOf(description.kind),
+                                widen(description.caption).c_str(), styleOf(description), 0, 0, 0,
+                                0, handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr),
+                "CreateWindowExW for " + description.name);
     Control& created = *control;
     controls_.push_back(std::move(control));
 
@@ -242,9 +241,8 @@ void NativeWindow::createControl(const ControlDescription& description, int id) 
             created.textBox = std::make_unique<NativeTextBox>(created.handle, description.name);
             break;
         case ControlKind::Label:
-            created.label = std::make_unique<NativeLabel>(created, [this, &created] {
-                fitLabel(created);
-            });
+            created.label =
+                std::make_unique<NativeLabel>(created, [this, &created] { fitLabel(created); });
             if (!description.toolTip.empty()) {
                 addToolTip(created);
             }
@@ -257,6 +255,10 @@ void NativeWindow::createControl(const ControlDescription& description, int id) 
                 created.backBrush = checked(CreateSolidBrush(colourOf(*description.background)),
                                             "CreateSolidBrush for " + description.name);
             }
+            // The group box draws its caption in the button text colour whatever it is asked;
+            // the frame draws itself in its own colours.
+            SetWindowSubclass(created.handle, &NativeWindow::frameProcedure, 0,
+                              reinterpret_cast<DWORD_PTR>(this));
             break;
         case ControlKind::Picture:
             created.picture = loadPicture(description.picture);
@@ -283,8 +285,7 @@ void NativeWindow::addToolTip(const Control& control) {
     tool.uId = reinterpret_cast<UINT_PTR>(control.handle);
     tool.lpszText = text.data();
     if (!SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
-        throw PlatformError("the tool tip of " + control.description.name +
-                            " could not be added");
+        throw PlatformError("the tool tip of " + control.description.name + " could not be added");
     }
 }
 
@@ -359,8 +360,9 @@ void NativeWindow::fitLabel(Control& control) {
     ReleaseDC(control.handle, context);
 
     const controls::PixelRect stored = controls::twipsToPixels(control.description.bounds, dpi_);
-    const int width = control.widthFromCaption ? static_cast<int>(extent.cx)
-                                                 : std::max(stored.width, static_cast<int>(extent.cx));
+    const int width = control.widthFromCaption
+                          ? static_cast<int>(extent.cx)
+                          : std::max(stored.width, static_cast<int>(extent.cx));
     const int height = std::max(stored.height, static_cast<int>(metrics.tmHeight));
     SetWindowPos(control.handle, nullptr, 0, 0, width, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -398,7 +400,8 @@ void NativeWindow::setIcon() {
 void NativeWindow::eraseBackground(HDC context) {
     RECT client{};
     GetClientRect(handle(), &client);
-    FillRect(context, &client, backBrush_ != nullptr ? backBrush_ : GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(context, &client,
+             backBrush_ != nullptr ? backBrush_ : GetSysColorBrush(COLOR_BTNFACE));
     if (picture_ == nullptr) {
         return;
     }
@@ -410,6 +413,66 @@ void NativeWindow::eraseBackground(HDC context) {
     BitBlt(context, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, previous);
     DeleteDC(source);
+}
+
+LRESULT CALLBACK NativeWindow::frameProcedure(HWND frame, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR /*subclass*/,
+                                              DWORD_PTR window) {
+    switch (message) {
+        case WM_PAINT:
+            reinterpret_cast<NativeWindow*>(window)->paintFrame(frame);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(frame, &NativeWindow::frameProcedure, 0);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(frame, message, wParam, lParam);
+}
+
+// An etched edge whose top line runs through the middle of the caption's line; the caption starts
+// 120 twips in from the left edge, with a small gap of back colour around it.
+void NativeWindow::paintFrame(HWND frame) {
+    PAINTSTRUCT paint{};
+    HDC context = BeginPaint(frame, &paint);
+    const Control* control = find(frame);
+    if (context == nullptr || control == nullptr) {
+        EndPaint(frame, &paint);
+        return;
+    }
+    const ControlDescription& description = control->description;
+    HBRUSH back = control->backBrush != nullptr
+                      ? control->backBrush
+                      : (backBrush_ != nullptr ? backBrush_ : GetSysColorBrush(COLOR_BTNFACE));
+    RECT box{};
+    GetClientRect(frame, &box);
+    FillRect(context, &box, back);
+
+    const HGDIOBJ previous = SelectObject(context, fontOf(description));
+    const int em =
+        pointsToPixels(description.fontPoints.value_or(this->description().fontPoints), dpi_);
+    RECT edge = box;
+    edge.top = em / 2;
+    DrawEdge(context, &edge, EDGE_ETCHED, BF_RECT);
+
+    const std::wstring caption = widen(description.caption);
+    if (!caption.empty()) {
+        SIZE extent{};
+        GetTextExtentPoint32W(context, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        const int indent = controls::twipsToPixels(120, dpi_);
+        const int gap = controls::twipsToPixels(30, dpi_);
+        const RECT behind{indent - gap, 0, indent + extent.cx + gap, extent.cy};
+        FillRect(context, &behind, back);
+        SetBkMode(context, TRANSPARENT);
+        SetTextColor(context, description.foreground ? colourOf(*description.foreground)
+                                                     : GetSysColor(COLOR_BTNTEXT));
+        TextOutW(context, indent, 0, caption.c_str(), static_cast<int>(caption.size()));
+    }
+    SelectObject(context, previous);
+    EndPaint(frame, &paint);
 }
 
 LRESULT NativeWindow::colourStatic(HDC context, HWND control) {
@@ -477,11 +540,19 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                 clicked(LOWORD(wParam));
             }
             return 0;
-        case WM_PAINT:
-            if (description().deferIcon && !iconSet_) {
-                PostMessageW(handle(), kSetDeferredIcon, 0, 0);
+        case WM_PAINT: {
+            const LRESULT result = defaultHandling(message, wParam, lParam);
+            if (!painted_) {
+                painted_ = true;
+                if (description().deferIcon) {
+                    PostMessageW(handle(), kSetDeferredIcon, 0, 0);
+                }
+                if (firstPainted_) {
+                    firstPainted_();
+                }
             }
-            return defaultHandling(message, wParam, lParam);
+            return result;
+        }
         case kSetDeferredIcon:
             if (!iconSet_) {
                 try {

@@ -38,6 +38,9 @@ class NativeWindow : public controls::Window, private MessageWindow {
     bool isVisible() const override;
     void close() override;
 
+    // Runs once the window has first been painted.
+    void onFirstPaint(std::function<void()> handler) { firstPainted_ = std::move(handler); }
+
     using MessageWindow::handle;
     // The native control of that name. Throws std::out_of_range for an unknown name.
     HWND control(std::string_view name) const;
@@ -59,6 +62,9 @@ class NativeWindow : public controls::Window, private MessageWindow {
     void setIcon();
     void eraseBackground(HDC context);
     LRESULT colourStatic(HDC context, HWND control);
+    static LRESULT CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR subclass, DWORD_PTR window);
+    void paintFrame(HWND frame);
     void clicked(WORD id);
     void requestClose();
     Control& find(std::string_view name, controls::ControlKind kind) const;
@@ -78,6 +84,8 @@ class NativeWindow : public controls::Window, private MessageWindow {
     std::vector<std::unique_ptr<Control>> controls_;
     std::function<void(std::int16_t&)> unloadHandler_;
     std::function<void()> closedHandler_;
+    std::function<void()> firstPainted_;
+    bool painted_ = false;
 };
 
 }  // namespace norvessa::platform::win32

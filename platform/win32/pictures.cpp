@@ -35,7 +35,8 @@ HBITMAP decodeBmp(std::span<const std::byte> bytes, std::string_view fileName) {
     if (info.biCompression != BI_RGB || info.biWidth <= 0 || info.biHeight == 0) {
         unreadable(fileName, "not an uncompressed bitmap");
     }
-    const auto rowBytes = ((static_cast<std::size_t>(info.biWidth) * info.biBitCount + 31) / 32) * 4;
+    const auto rowBytes =
+        ((static_cast<std::size_t>(info.biWidth) * info.biBitCount + 31) / 32) * 4;
     const auto rows = static_cast<std::size_t>(info.biHeight < 0 ? -info.biHeight : info.biHeight);
     if (file.bfOffBits > bytes.size() || bytes.size() - file.bfOffBits < rowBytes * rows) {
         unreadable(fileName, "the pixel rows are cut short");
@@ -74,8 +75,9 @@ HBITMAP decodeWithOle(std::span<const std::byte> bytes, std::string_view fileNam
     OLE_HANDLE handle = 0;
     picture->get_Handle(&handle);
     // The picture object owns its bitmap; the copy outlives it.
-    auto* bitmap = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    auto* bitmap =
+        static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     picture->Release();
     if (bitmap == nullptr) {
         throwLastError("CopyImage for the picture " + std::string(fileName));

@@ -27,7 +27,8 @@ void ReportList::setReportView() {
 }
 
 void ReportList::setExtendedStyle(DWORD style, bool on) {
-    SendMessageW(control_, LVM_SETEXTENDEDLISTVIEWSTYLE, style, static_cast<LPARAM>(on ? style : 0));
+    SendMessageW(control_, LVM_SETEXTENDEDLISTVIEWSTYLE, style,
+                 static_cast<LPARAM>(on ? style : 0));
 }
 
 bool ReportList::hasExtendedStyle(DWORD style) const {
@@ -103,8 +104,7 @@ void ReportList::setCell(int row, int column, std::string_view text) {
     item.iSubItem = column;
     item.pszText = wide.data();
     if (!send(control_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), &item)) {
-        listViewFailed("setting row " + std::to_string(row) + ", column " +
-                       std::to_string(column));
+        listViewFailed("setting row " + std::to_string(row) + ", column " + std::to_string(column));
     }
 }
 

@@ -17,9 +17,9 @@ HFONT SongFonts::at(double points, int dpi) {
         return found->second;
     }
     // A negative height asks for the em (character height), as point sizes mean it.
-    HFONT font = checked(CreateFontW(-pointsToPixels(points, dpi), 0, 0, 0, FW_NORMAL, FALSE,
-                                     FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, L"宋体"),
+    HFONT font = checked(CreateFontW(-pointsToPixels(points, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                     FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, FF_DONTCARE, L"宋体"),
                          "CreateFontW for the Song face");
     fonts_.emplace(key, font);
     return font;

@@ -46,8 +46,12 @@ Win32FrontEnd::~Win32FrontEnd() {
 
 std::unique_ptr<controls::Window> Win32FrontEnd::createWindow(
     const controls::WindowDescription& description) {
-    return std::make_unique<NativeWindow>(
+    auto window = std::make_unique<NativeWindow>(
         description, [this](const controls::ErrorReport& report) { showErrorReport(report); });
+    if (quitAfterFirstPaint_ && description.endsProgramWhenClosed) {
+        window->onFirstPaint([] { PostQuitMessage(0); });
+    }
+    return window;
 }
 
 void Win32FrontEnd::showErrorReport(const controls::ErrorReport& report) {
@@ -74,9 +78,8 @@ std::string Win32FrontEnd::upperCase(std::string_view text) const {
     }
     // The invariant locale's case rules: no language's special cases (such as Turkish dotted i).
     const auto length = static_cast<int>(wide.size());
-    const int needed =
-        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), length, nullptr, 0,
-                      nullptr, nullptr, 0);
+    const int needed = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), length,
+                                     nullptr, 0, nullptr, nullptr, 0);
     std::wstring upper(static_cast<std::size_t>(needed), L'\0');
     if (needed == 0 || LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), length,
                                      upper.data(), needed, nullptr, nullptr, 0) == 0) {
