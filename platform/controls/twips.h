@@ -35,7 +35,8 @@ struct PixelRect {
 };
 
 // Rounds the edges rather than the size, so controls that meet in twips still meet in pixels.
-constexpr PixelRect twipsToPixels(const TwipsRect& rect, int dotsPerInch = kStandardDotsPerInch) {
+constexpr PixelRect twipsToPixelRect(const TwipsRect& rect,
+                                     int dotsPerInch = kStandardDotsPerInch) {
     const int left = twipsToPixels(rect.left, dotsPerInch);
     const int top = twipsToPixels(rect.top, dotsPerInch);
     const int right = twipsToPixels(rect.left + rect.width, dotsPerInch);
