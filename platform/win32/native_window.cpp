@@ -335,7 +335,7 @@ void NativeWindow::placeControl(Control& control) {
         bounds.left += container.left;
         bounds.top += container.top;
     }
-    const controls::PixelRect place = controls::twipsToPixels(bounds, dpi_);
+    const controls::PixelRect place = controls::twipsToPixelRect(bounds, dpi_);
     if (!SetWindowPos(control.handle, nullptr, place.left, place.top, place.width, place.height,
                       SWP_NOZORDER | SWP_NOACTIVATE)) {
         throwLastError("SetWindowPos for " + control.description.name);
@@ -359,7 +359,7 @@ void NativeWindow::fitLabel(Control& control) {
     SelectObject(context, previous);
     ReleaseDC(control.handle, context);
 
-    const controls::PixelRect stored = controls::twipsToPixels(control.description.bounds, dpi_);
+    const controls::PixelRect stored = controls::twipsToPixelRect(control.description.bounds, dpi_);
     const int width = control.widthFromCaption
                           ? static_cast<int>(extent.cx)
                           : std::max(stored.width, static_cast<int>(extent.cx));

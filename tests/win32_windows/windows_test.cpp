@@ -154,7 +154,7 @@ TEST_F(Win32Windows, EveryWindowAndControlStandsAsDescribed) {
                     bounds.top += frame.bounds.top;
                 }
             }
-            const controls::PixelRect expected = controls::twipsToPixels(bounds);
+            const controls::PixelRect expected = controls::twipsToPixelRect(bounds);
             const controls::PixelRect actual = placeOf(native);
             EXPECT_EQ(actual.left, expected.left);
             EXPECT_EQ(actual.top, expected.top);
