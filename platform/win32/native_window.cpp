@@ -1,6 +1,7 @@
 #include "platform/win32/native_window.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -198,6 +199,7 @@ NativeWindow::NativeWindow(const controls::WindowDescription& description,
         createControl(control, id++);
     }
     arrangeTabOrder();
+    nameControlsForScreenReaders();
     layOut();
     if (!description.icon.empty() && !description.deferIcon) {
         setIcon();
@@ -310,6 +312,25 @@ void NativeWindow::arrangeTabOrder() {
             above = control->handle;
         }
     }
+}
+
+// A box is announced by the caption in front of it, a list by its frame's caption: names that
+// Windows cannot guess from the stacking order, which here follows the tab order. Where the
+// system has no accessibility service, screen readers go by their own guess.
+void NativeWindow::nameControlsForScreenReaders() {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+        return;
+    }
+    for (const auto& control : controls_) {
+        if (!control->description.accessibleName.empty()) {
+            services->SetHwndPropStr(control->handle, static_cast<DWORD>(OBJID_CLIENT),
+                                     CHILDID_SELF, PROPID_ACC_NAME,
+                                     widen(control->description.accessibleName).c_str());
+        }
+    }
+    services->Release();
 }
 
 HFONT NativeWindow::fontOf(const ControlDescription& description) {

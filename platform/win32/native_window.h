@@ -54,6 +54,7 @@ class NativeWindow : public controls::Window, private MessageWindow {
     void createControl(const controls::ControlDescription& description, int id);
     void addToolTip(const Control& control);
     void arrangeTabOrder();
+    void nameControlsForScreenReaders();
     void layOut();
     void applyDpi(int dpi, const RECT* suggested);
     void placeControl(Control& control);
