@@ -16,64 +16,64 @@ using jet::ErrorKind;
 
 // What is wrong with the file, without the file's name; each ends before the colon that
 // introduces the file.
-QString whatWentWrong(const ado::AdoError& error) {
+std::string whatWentWrong(const ado::AdoError& error) {
     switch (error.cause()) {
         case AdoErrorCause::DatabaseMissing:
-            return QStringLiteral("数据库文件不存在");
+            return "数据库文件不存在";
         case AdoErrorCause::Statement:
-            return QStringLiteral("数据库文件中找不到查询所需的表或字段，文件可能已损坏或被替换");
+            return "数据库文件中找不到查询所需的表或字段，文件可能已损坏或被替换";
         case AdoErrorCause::Usage:
             break;
         case AdoErrorCause::Engine:
             switch (error.engineKind().value_or(ErrorKind::InvalidArgument)) {
                 case ErrorKind::Io:
-                    return QStringLiteral("无法读取数据库文件");
+                    return "无法读取数据库文件";
                 case ErrorKind::UnsupportedFormat:
-                    return QStringLiteral("数据库文件已损坏，或不是本程序的数据库");
+                    return "数据库文件已损坏，或不是本程序的数据库";
                 case ErrorKind::WrongPassword:
-                    return QStringLiteral("数据库文件的密码不对，文件可能已被替换");
+                    return "数据库文件的密码不对，文件可能已被替换";
                 case ErrorKind::Corrupt:
-                    return QStringLiteral("数据库文件已损坏");
+                    return "数据库文件已损坏";
                 case ErrorKind::NotFound:
-                    return QStringLiteral(
-                        "数据库文件中找不到查询所需的表或字段，文件可能已损坏或被替换");
+                    return "数据库文件中找不到查询所需的表或字段，文件可能已损坏或被替换";
                 case ErrorKind::Unsupported:
                 case ErrorKind::InvalidArgument:
                     break;
             }
             break;
     }
-    return QStringLiteral("查询数据库时程序出错");
+    return "查询数据库时程序出错";
 }
 
-QString namingTheFile(const QString& whatWentWrong) {
-    return whatWentWrong + QStringLiteral("：") + shownDatabaseFile() +
-           QStringLiteral("\n重新启动本程序会重新写出数据库文件。");
+std::string namingTheFile(const std::string& whatWentWrong) {
+    return whatWentWrong + "：" + shownDatabaseFile() + "\n重新启动本程序会重新写出数据库文件。";
 }
 
 }  // namespace
 
-QString shownDatabaseFile() {
+std::string shownDatabaseFile() {
     try {
-        return QString::fromStdString(platform::hostPath(databaseFilePath()).string());
+        // In UTF-8 whatever the system's code page.
+        const std::u8string shown = platform::hostPath(databaseFilePath()).u8string();
+        return std::string(shown.begin(), shown.end());
     } catch (const platform::PlatformError&) {
-        return QString::fromStdString(databaseFilePath());
+        return databaseFilePath();
     }
 }
 
-QString lookupFailureReason(const std::exception_ptr& failure) {
+std::string lookupFailureReason(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const ado::AdoError& error) {
         return namingTheFile(whatWentWrong(error));
     } catch (...) {
-        return namingTheFile(QStringLiteral("查询数据库时程序出错"));
+        return namingTheFile("查询数据库时程序出错");
     }
 }
 
-QString databaseUnwritableReason() {
-    return QStringLiteral("无法写入数据库文件：") + shownDatabaseFile() +
-           QStringLiteral("\n请检查该文件夹是否存在、是否允许写入，以及磁盘空间是否足够。");
+std::string databaseUnwritableReason() {
+    return "无法写入数据库文件：" + shownDatabaseFile() +
+           "\n请检查该文件夹是否存在、是否允许写入，以及磁盘空间是否足够。";
 }
 
 }  // namespace norvessa::main_window

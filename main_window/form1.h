@@ -1,26 +1,30 @@
 #pragma once
 
-// The main window: title, the result list in its frame, the query row, the twelve detail boxes
-// with their captions, and the four buttons that open the other windows. Its controls keep the
-// names the window designer gave them; each control's object name is that name.
+// The main window's procedures: start-up (Form_Load), the lookup and the buttons that open the
+// other windows, written against the control layer. The window itself is built from
+// form1Description(); its controls keep the names the window designer gave them.
 
-#include <QLineEdit>
-#include <QWidget>
 #include <memory>
-#include <optional>
 
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
-#include "platform/gui/auto_size_label.h"
-#include "platform/gui/command_button.h"
-#include "platform/gui/frame.h"
-#include "platform/gui/list_view.h"
+#include "platform/controls/controls.h"
+
+namespace norvessa::secondary_windows {
+class Navigation;
+}
 
 namespace norvessa::main_window {
 
-class Form1 : public QWidget {
+class Form1 {
   public:
-    explicit Form1(QWidget* parent = nullptr);
+    // Builds the window, hidden, and registers it as the main window of the navigation.
+    Form1(controls::FrontEnd& frontEnd, secondary_windows::Navigation& navigation);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+    ~Form1();
+
+    controls::Window& window() { return *window_; }
 
     // The Load handler: writes the lookup database file from the program's resource, empties
     // the text boxes and sets up the result list's columns. It runs once, before the window is
@@ -45,56 +49,13 @@ class Form1 : public QWidget {
     void Command4_Click();
     void Command5_Click();
 
-    // Controls, in the order they are created: a later control is drawn over an earlier one
-    // where they overlap (Text1 over the end of Label3).
-    platform::AutoSizeLabel* const Label1 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label2 = new platform::AutoSizeLabel(this);
-    platform::Frame* const Frame1 = new platform::Frame(this);
-    platform::ListView* const ListView1 = new platform::ListView(Frame1);
-    platform::AutoSizeLabel* const Label3 = new platform::AutoSizeLabel(this);
-    QLineEdit* const Text1 = new QLineEdit(this);
-    platform::CommandButton* const Command1 = new platform::CommandButton(this);
-    platform::AutoSizeLabel* const Label16 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label4 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label5 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label6 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label7 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label8 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label9 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label10 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label11 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label12 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label13 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label14 = new platform::AutoSizeLabel(this);
-    platform::AutoSizeLabel* const Label15 = new platform::AutoSizeLabel(this);
-    QLineEdit* const Text2 = new QLineEdit(this);
-    QLineEdit* const Text3 = new QLineEdit(this);
-    QLineEdit* const Text4 = new QLineEdit(this);
-    QLineEdit* const Text5 = new QLineEdit(this);
-    QLineEdit* const Text6 = new QLineEdit(this);
-    QLineEdit* const Text7 = new QLineEdit(this);
-    QLineEdit* const Text8 = new QLineEdit(this);
-    QLineEdit* const Text9 = new QLineEdit(this);
-    QLineEdit* const Text10 = new QLineEdit(this);
-    QLineEdit* const Text11 = new QLineEdit(this);
-    QLineEdit* const Text12 = new QLineEdit(this);
-    QLineEdit* const Text13 = new QLineEdit(this);
-    platform::CommandButton* const Command2 = new platform::CommandButton(this);
-    platform::CommandButton* const Command3 = new platform::CommandButton(this);
-    platform::CommandButton* const Command4 = new platform::CommandButton(this);
-    platform::CommandButton* const Command5 = new platform::CommandButton(this);
-
     // Created on first use and kept for the whole run; every lookup opens and closes them.
     std::unique_ptr<ado::Connection> DbConnection;
     std::unique_ptr<ado::Recordset> DbRecordset;
     // The list row added last.
-    std::optional<platform::ListItem> CurrentItem;
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
+    std::unique_ptr<controls::ListItem> CurrentItem;
 
   private:
-    void showProgramIcon();
     void SetupResultColumns();
     void FillResultList();
     void AddResultRow();
@@ -102,7 +63,12 @@ class Form1 : public QWidget {
     ado::Recordset& recordset();
     void closeQuietly() noexcept;
 
-    bool iconRequested_ = false;
+    controls::FrontEnd& frontEnd_;
+    secondary_windows::Navigation& navigation_;
+    std::unique_ptr<controls::Window> window_;
+    controls::ListView& ListView1;
+    controls::TextBox& Text1;
+    controls::Label& Label16;
 };
 
 }  // namespace norvessa::main_window

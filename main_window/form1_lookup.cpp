@@ -1,35 +1,43 @@
 // The lookup: the query button's handler opens the connection, runs the statement for the typed
 // model, lists every matching record and closes the connection again.
 
-#include <QString>
 #include <exception>
 #include <string>
 
 #include "main_window/database_location.h"
 #include "main_window/failure_reasons.h"
 #include "main_window/form1.h"
-#include "platform/gui/error_report.h"
+#include "main_window/form1_layout.h"
 #include "platform/jet/value.h"
 #include "resources/database_image.h"
 
 namespace norvessa::main_window {
 namespace {
 
-QString fieldText(const ado::Recordset& recordset, std::int16_t ordinal) {
-    return QString::fromStdString(jet::toText(recordset.Fields().Item(ordinal).Value()));
+std::string fieldText(const ado::Recordset& recordset, std::int16_t ordinal) {
+    return jet::toText(recordset.Fields().Item(ordinal).Value());
 }
 
 // Removes the blanks at both ends, as the lookup's model key wants; other white space stays.
-QString trimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' ')) {
-        ++first;
+std::string trimBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
     }
-    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
-        --last;
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// An apostrophe in the key is doubled so that it is compared literally instead of ending the
+// quoted text early.
+std::string quoted(const std::string& key) {
+    std::string doubled;
+    for (const char character : key) {
+        doubled += character;
+        if (character == '\'') {
+            doubled += '\'';
+        }
     }
-    return text.mid(first, last - first);
+    return doubled;
 }
 
 }  // namespace
@@ -59,15 +67,11 @@ void Form1::Con() {
 }
 
 void Form1::Command1_Click() {
-    const QString modelKey = trimBlanks(Text1->text()).toUpper();
+    const std::string modelKey = frontEnd_.upperCase(trimBlanks(Text1.text()));
     try {
         Con();
-        // An apostrophe in the key is doubled so that it is compared literally instead of
-        // ending the quoted text early.
-        QString quotedKey = modelKey;
-        quotedKey.replace(QLatin1Char('\''), QStringLiteral("''"));
         const std::string statement =
-            "select * from velthorn42 where FLASH型号 ='" + quotedKey.toStdString() + " '";
+            "select * from velthorn42 where FLASH型号 ='" + quoted(modelKey) + " '";
         recordset().Open(statement, connection(), ado::adOpenStatic, ado::adLockOptimistic,
                          ado::adCmdUnspecified);
         FillResultList();
@@ -76,37 +80,32 @@ void Form1::Command1_Click() {
         // on, explained for the user, to the event dispatch, which reports it.
         closeQuietly();
         std::throw_with_nested(
-            platform::ExplainedError(lookupFailureReason(std::current_exception())));
+            controls::ExplainedError(lookupFailureReason(std::current_exception())));
     }
 }
 
 void Form1::FillResultList() {
     ado::Recordset& records = recordset();
-    ListView1->listItems().clear();
+    ListView1.clearItems();
     while (!records.EndOfFile()) {
         AddResultRow();
         records.MoveNext();
     }
-    Label16->setCaption(QStringLiteral("共查到") + QString::number(ListView1->listItems().count()) +
-                        QStringLiteral("个结果！"));
+    Label16.setCaption("共查到" + std::to_string(ListView1.itemCount()) + "个结果！");
     records.Close();
     connection().Close();
 }
 
 void Form1::AddResultRow() {
     const ado::Recordset& records = recordset();
-    CurrentItem = ListView1->listItems().add(fieldText(records, 0));
-    CurrentItem->setSubItem(1, QString::number(ListView1->listItems().count()));
-    QLineEdit* const detailBoxes[] = {Text2, Text3, Text4,  Text5,  Text6,  Text7,
-                                      Text8, Text9, Text10, Text11, Text12, Text13};
+    CurrentItem = ListView1.addItem(fieldText(records, 0));
+    CurrentItem->setSubItem(1, std::to_string(ListView1.itemCount()));
     for (std::int16_t field = 1; field <= 12; ++field) {
-        QLineEdit* box = detailBoxes[field - 1];
-        box->setText(fieldText(records, field));
-        // A value longer than its box shows its start, as a text box given a new text does.
-        box->setCursorPosition(0);
+        window_->textBox(kTextBoxNames[static_cast<std::size_t>(field)])
+            .setText(fieldText(records, field));
     }
     for (std::int16_t field = 13; field <= 22; ++field) {
-        CurrentItem->setSubItem(field - 11, fieldText(records, field));
+        CurrentItem->setSubItem(static_cast<std::int16_t>(field - 11), fieldText(records, field));
     }
 }
 

@@ -1,62 +1,26 @@
 #include "main_window/program.h"
 
-#include <QRect>
-#include <QScreen>
-#include <QTimer>
 #include <exception>
 #include <memory>
 
 #include "main_window/form1.h"
-#include "platform/gui/error_report.h"
+#include "secondary_windows/navigation.h"
 
 namespace norvessa::main_window {
-namespace {
 
-// Centres the window, frame included, on its screen. Creating the native window first lets the
-// platform tell the frame's size where it knows it before the window is shown; a window manager
-// that decorates the window only once it is shown leaves the frame out of the reckoning.
-void centreOnScreen(QWidget& window) {
-    window.winId();
-    const QScreen* screen = window.screen();
-    if (screen == nullptr) {
-        return;
-    }
-    QRect placed(QPoint(0, 0), window.frameGeometry().size());
-    placed.moveCenter(screen->availableGeometry().center());
-    window.move(placed.topLeft());
-}
-
-// For start-up measurements (bench/startup): with NORVESSA_QUIT_AFTER_FIRST_SHOW set, the program
-// ends as soon as its main window has first been painted.
-class QuitAfterFirstShow : public QObject {
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-}  // namespace
-
-int runProgram(QApplication& application) {
+int runProgram(controls::FrontEnd& frontEnd) {
+    secondary_windows::Navigation navigation(frontEnd);
     std::unique_ptr<Form1> form;
     try {
-        form = std::make_unique<Form1>();
+        form = std::make_unique<Form1>(frontEnd, navigation);
         form->Form_Load();
     } catch (...) {
-        platform::reportError(
-            platform::reportOf(platform::startFailedSummary(), std::current_exception()));
+        frontEnd.showErrorReport(
+            controls::reportOf(controls::startFailedSummary(), std::current_exception()));
         return kStartFailedExitStatus;
     }
-    centreOnScreen(*form);
-    QuitAfterFirstShow quitAfterFirstShow;
-    if (qEnvironmentVariableIsSet("NORVESSA_QUIT_AFTER_FIRST_SHOW")) {
-        form->installEventFilter(&quitAfterFirstShow);
-    }
-    form->show();
-    return application.exec();
+    form->window().show();
+    return frontEnd.runEventLoop();
 }
 
 }  // namespace norvessa::main_window

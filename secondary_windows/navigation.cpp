@@ -1,32 +1,45 @@
 #include "secondary_windows/navigation.h"
 
-#include <QPointer>
 #include <memory>
 #include <stdexcept>
 
-#include "secondary_windows/form2.h"
-#include "secondary_windows/form3.h"
-#include "secondary_windows/form4.h"
 #include "secondary_windows/form5.h"
+#include "secondary_windows/window_layouts.h"
 
 namespace norvessa::secondary_windows {
-namespace {
 
-QPointer<QWidget>& registeredMainWindow() {
-    static QPointer<QWidget> mainWindow;
-    return mainWindow;
+Navigation::Navigation(controls::FrontEnd& frontEnd)
+    : frontEnd_(frontEnd),
+      form2_([this] {
+          return std::make_unique<SecondaryWindow>(frontEnd_, form2Description(), *this);
+      }),
+      form3_([this] {
+          return std::make_unique<SecondaryWindow>(frontEnd_, form3Description(), *this);
+      }),
+      form4_([this] {
+          return std::make_unique<SecondaryWindow>(frontEnd_, form4Description(), *this);
+      }),
+      form5_([this] { return std::make_unique<Form5>(frontEnd_, *this); }) {}
+
+void Navigation::registerMainWindow(controls::Window& mainWindow) {
+    mainWindow_ = &mainWindow;
 }
 
-QWidget& mainWindow() {
-    QWidget* const window = registeredMainWindow().data();
-    if (window == nullptr) {
+void Navigation::unregisterMainWindow(const controls::Window& mainWindow) {
+    if (mainWindow_ == &mainWindow) {
+        mainWindow_ = nullptr;
+    }
+}
+
+controls::Window& Navigation::mainWindow() {
+    if (mainWindow_ == nullptr) {
         throw std::logic_error("no main window is registered for the window navigation");
     }
-    return *window;
+    return *mainWindow_;
 }
 
 // First hide, then show: between the two no window of the program is visible.
-void openSecondaryWindow(SharedWindow& target) {
+void Navigation::open(SharedWindow& target) {
     mainWindow().hide();
     try {
         target.show();
@@ -36,58 +49,24 @@ void openSecondaryWindow(SharedWindow& target) {
     }
 }
 
-template <typename Window>
-std::unique_ptr<SecondaryWindow> load() {
-    return std::make_unique<Window>();
+void Navigation::openForm2() {
+    open(form2_);
 }
 
-}  // namespace
-
-void registerMainWindow(QWidget& window) {
-    registeredMainWindow() = &window;
+void Navigation::openForm3() {
+    open(form3_);
 }
 
-void openForm2() {
-    openSecondaryWindow(form2Instance());
+void Navigation::openForm4() {
+    open(form4_);
 }
 
-void openForm3() {
-    openSecondaryWindow(form3Instance());
+void Navigation::openForm5() {
+    open(form5_);
 }
 
-void openForm4() {
-    openSecondaryWindow(form4Instance());
-}
-
-void openForm5() {
-    openSecondaryWindow(form5Instance());
-}
-
-void showMainWindow() {
-    QWidget& window = mainWindow();
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-SharedWindow& form2Instance() {
-    static SharedWindow instance(load<Form2>);
-    return instance;
-}
-
-SharedWindow& form3Instance() {
-    static SharedWindow instance(load<Form3>);
-    return instance;
-}
-
-SharedWindow& form4Instance() {
-    static SharedWindow instance(load<Form4>);
-    return instance;
-}
-
-SharedWindow& form5Instance() {
-    static SharedWindow instance(load<Form5>);
-    return instance;
+void Navigation::showMainWindow() {
+    mainWindow().show();
 }
 
 }  // namespace norvessa::secondary_windows

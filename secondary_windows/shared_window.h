@@ -1,10 +1,9 @@
 #pragma once
 
-// The shared instance of one secondary window class. The instance lives for the whole run; its
+// The shared instance of one secondary window. The instance lives as long as the navigation; its
 // window exists only while it is loaded: showing loads it from the window's description, and the
 // user's closing unloads it (the window and its controls are destroyed, the instance stays).
 
-#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -20,19 +19,18 @@ class SharedWindow {
     SharedWindow(const SharedWindow&) = delete;
     SharedWindow& operator=(const SharedWindow&) = delete;
 
-    bool isLoaded() const { return !window_.isNull(); }
+    bool isLoaded() const { return window_ != nullptr; }
 
     // The loaded window, or nullptr.
-    SecondaryWindow* window() const { return window_.data(); }
+    SecondaryWindow* window() const { return window_.get(); }
 
-    // Shows the window modeless and without an owner: loads it first if it is not loaded, which
-    // builds it from its description and centres it on the screen; then makes it visible and
-    // active and returns at once.
+    // Shows the window modeless and without an owner: loads it first if it is not loaded; then
+    // makes it visible and active and returns at once.
     void show();
 
   private:
     Loader load_;
-    QPointer<SecondaryWindow> window_;
+    std::unique_ptr<SecondaryWindow> window_;
 };
 
 }  // namespace norvessa::secondary_windows

@@ -6,13 +6,17 @@
 #include <QTemporaryDir>
 
 #include "main_window/form1.h"
+#include "platform/gui/qt_front_end.h"
+#include "secondary_windows/navigation.h"
 
 namespace {
 
 // The window lives for the whole run, as in the program; its database file is written once.
 norvessa::main_window::Form1& loadedWindow() {
+    static norvessa::platform::QtFrontEnd frontEnd;
+    static norvessa::secondary_windows::Navigation navigation(frontEnd);
     static norvessa::main_window::Form1* const form = [] {
-        auto* created = new norvessa::main_window::Form1;
+        auto* created = new norvessa::main_window::Form1(frontEnd, navigation);
         created->Form_Load();
         return created;
     }();
@@ -21,11 +25,11 @@ norvessa::main_window::Form1& loadedWindow() {
 
 void LookUp(benchmark::State& state, const char* model, int expectedRows) {
     norvessa::main_window::Form1& form = loadedWindow();
-    form.Text1->setText(QString::fromLatin1(model));
+    form.window().textBox("Text1").setText(model);
     for (auto _ : state) {
         form.Command1_Click();
     }
-    if (form.ListView1->listItems().count() != expectedRows) {
+    if (form.window().listView("ListView1").itemCount() != expectedRows) {
         state.SkipWithError("the lookup listed an unexpected number of rows");
     }
 }

@@ -1,6 +1,5 @@
 #include "platform/gui/event_handler.h"
 
-#include <exception>
 #include <utility>
 
 #include "platform/gui/error_report.h"
@@ -8,13 +7,7 @@
 namespace norvessa::platform {
 
 bool runEventHandler(const std::function<void()>& handler) {
-    try {
-        handler();
-        return true;
-    } catch (...) {
-        reportError(reportOf(actionFailedSummary(), std::current_exception()));
-        return false;
-    }
+    return controls::runEventHandler(handler, reportError);
 }
 
 QMetaObject::Connection onClicked(QAbstractButton* button, QObject* context,

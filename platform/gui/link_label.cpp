@@ -1,12 +1,12 @@
-#include "secondary_windows/link_label.h"
+#include "platform/gui/link_label.h"
 
 #include <utility>
 
 #include "platform/gui/event_handler.h"
 
-namespace norvessa::secondary_windows {
+namespace norvessa::platform {
 
-LinkLabel::LinkLabel(QWidget* parent) : platform::AutoSizeLabel(parent) {}
+LinkLabel::LinkLabel(QWidget* parent) : AutoSizeLabel(parent) {}
 
 void LinkLabel::setClickHandler(std::function<void()> handler) {
     clickHandler_ = std::move(handler);
@@ -23,8 +23,8 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     event->accept();
     if (clicked && clickHandler_) {
-        platform::runEventHandler(clickHandler_);
+        runEventHandler(clickHandler_);
     }
 }
 
-}  // namespace norvessa::secondary_windows
+}  // namespace norvessa::platform

@@ -8,9 +8,9 @@
 
 #include "platform/gui/auto_size_label.h"
 
-namespace norvessa::secondary_windows {
+namespace norvessa::platform {
 
-class LinkLabel : public platform::AutoSizeLabel {
+class LinkLabel : public AutoSizeLabel {
   public:
     explicit LinkLabel(QWidget* parent);
 
@@ -26,4 +26,4 @@ class LinkLabel : public platform::AutoSizeLabel {
     bool pressed_ = false;
 };
 
-}  // namespace norvessa::secondary_windows
+}  // namespace norvessa::platform

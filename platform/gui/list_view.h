@@ -10,20 +10,14 @@
 #include <QTableWidget>
 #include <cstdint>
 
+#include "platform/controls/controls.h"
+
 namespace norvessa::platform {
 
 class ListView;
 
-// How the rows are shown. Only the report view is offered: one line per row, one column per
-// header. Its value is the control's own number for it.
-enum class ListViewMode : int { Report = 3 };
-
-// The two boolean display options, named by their effect; their values are the dispatch ids the
-// windows set them by.
-enum class ListViewOption : int {
-    GridLines = 26,      // lines between the rows and between the columns
-    FullRowSelect = 27,  // a click selects the whole row, not just one cell
-};
+using controls::ListViewMode;
+using controls::ListViewOption;
 
 // One row, as ListItems::add hands it out. It refers to its row until the rows are cleared;
 // after that, or once the control is gone, every use throws PlatformError.

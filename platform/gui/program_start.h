@@ -12,17 +12,11 @@
 #include <QUrl>
 #include <cstdint>
 
+#include "platform/controls/controls.h"
+
 namespace norvessa::platform {
 
-// How the started program's first window appears (the Windows show-window codes).
-enum class WindowStyle : int {
-    Hidden = 0,
-    NormalFocus = 1,
-    MinimizedFocus = 2,
-    MaximizedFocus = 3,
-    NormalNoFocus = 4,
-    MinimizedNoFocus = 6,
-};
+using controls::WindowStyle;
 
 // Starts programs. The system's launcher is in place unless a test puts a recorder there.
 class ProgramLauncher {

@@ -6,35 +6,20 @@
 
 #include <QRect>
 
+#include "platform/controls/twips.h"
+
 namespace norvessa::platform {
 
-inline constexpr int kTwipsPerPixel = 15;
+using controls::TwipsRect;
 
-// Rounds to the nearest pixel (15 is odd, so there is never a tie).
 constexpr int twipsToPixels(int twips) {
-    constexpr int half = kTwipsPerPixel / 2;
-    return twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
+    return controls::twipsToPixels(twips);
 }
-
-constexpr int pixelsToTwips(int pixels) {
-    return pixels * kTwipsPerPixel;
-}
-
-// A control's place in its container as the layout stores it.
-struct TwipsRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
 
 // Rounds the edges rather than the size, so controls that meet in twips still meet in pixels.
 constexpr QRect twipsToPixels(const TwipsRect& rect) {
-    const int left = twipsToPixels(rect.left);
-    const int top = twipsToPixels(rect.top);
-    const int right = twipsToPixels(rect.left + rect.width);
-    const int bottom = twipsToPixels(rect.top + rect.height);
-    return QRect(left, top, right - left, bottom - top);
+    const controls::PixelRect pixels = controls::twipsToPixelRect(rect);
+    return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
 
 }  // namespace norvessa::platform

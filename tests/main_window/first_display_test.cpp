@@ -4,39 +4,54 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
-#include "main_window/form1.h"
 #include "main_window/program.h"
+#include "platform/gui/auto_size_label.h"
+#include "platform/gui/list_view.h"
+#include "platform/gui/qt_front_end.h"
 #include "scoped_data_home.h"
 
 namespace {
 
-using norvessa::main_window::Form1;
-
-Form1* shownMainWindow() {
+QWidget* shownMainWindow() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->objectName() == QStringLiteral("Form1") && window->isVisible()) {
-            return dynamic_cast<Form1*>(window);
+            return window;
         }
     }
     return nullptr;
 }
 
+// One of the shown main window's controls, by its name.
+template <typename Widget>
+Widget* control(QWidget* form, const char* name) {
+    auto* found = form->findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
 void checkFirstDisplay() {
-    Form1* form = shownMainWindow();
+    QWidget* form = shownMainWindow();
     ASSERT_NE(form, nullptr) << "the main window is not shown";
     ASSERT_TRUE(QTest::qWaitForWindowActive(form));
 
     for (const QLineEdit* box :
-         {form->Text1, form->Text2, form->Text3, form->Text4, form->Text5, form->Text6, form->Text7,
-          form->Text8, form->Text9, form->Text10, form->Text11, form->Text12, form->Text13}) {
+         {control<QLineEdit>(form, "Text1"), control<QLineEdit>(form, "Text2"),
+          control<QLineEdit>(form, "Text3"), control<QLineEdit>(form, "Text4"),
+          control<QLineEdit>(form, "Text5"), control<QLineEdit>(form, "Text6"),
+          control<QLineEdit>(form, "Text7"), control<QLineEdit>(form, "Text8"),
+          control<QLineEdit>(form, "Text9"), control<QLineEdit>(form, "Text10"),
+          control<QLineEdit>(form, "Text11"), control<QLineEdit>(form, "Text12"),
+          control<QLineEdit>(form, "Text13")}) {
         EXPECT_EQ(box->text(), QString()) << box->objectName().toStdString();
     }
-    EXPECT_EQ(form->Label16->text(), QStringLiteral("共查到0个结果"));
-    EXPECT_EQ(QApplication::focusWidget(), form->ListView1);
+    EXPECT_EQ(control<QLabel>(form, "Label16")->text(), QStringLiteral("共查到0个结果"));
+    EXPECT_EQ(QApplication::focusWidget(),
+              control<norvessa::platform::ListView>(form, "ListView1"));
 
     const QStringList headers = {
         QStringLiteral("id"),    QStringLiteral("序号"),    QStringLiteral(" 慧荣"),
@@ -45,7 +60,8 @@ void checkFirstDisplay() {
         QStringLiteral(" 芯邦"), QStringLiteral(" 迈科微"), QStringLiteral(" 我想")};
     // Widths in twips 10, 600, 1400, 1400, 1000 x 5, 1300, 1200, 1000 at 15 twips a pixel.
     const QList<int> widths = {1, 40, 93, 93, 67, 67, 67, 67, 67, 87, 80, 67};
-    const norvessa::platform::ListView& list = *form->ListView1;
+    const norvessa::platform::ListView& list =
+        *control<norvessa::platform::ListView>(form, "ListView1");
     ASSERT_EQ(list.columnCount(), 12);
     for (int column = 0; column < 12; ++column) {
         EXPECT_EQ(list.horizontalHeaderItem(column)->text(), headers[column]) << column;
@@ -67,7 +83,8 @@ TEST(FirstDisplay, TheWindowShowsCentredWithEmptyBoxesTheColumnsAndTheFocusOnThe
         QApplication::exit(7);
     });
 
-    EXPECT_EQ(norvessa::main_window::runProgram(*qApp), 7);
+    norvessa::platform::QtFrontEnd frontEnd;
+    EXPECT_EQ(norvessa::main_window::runProgram(frontEnd), 7);
     EXPECT_EQ(shownMainWindow(), nullptr);
     EXPECT_EQ(readWholeFile(home.databaseFile()), carriedDatabaseImage());
 }

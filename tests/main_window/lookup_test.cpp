@@ -10,18 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "main_window/form1.h"
 #include "platform_gui/captured_errors.h"
 #include "query/lookup_database_fixture.h"
 #include "resources/database_image.h"
 #include "scoped_data_home.h"
+#include "support/qt_form1.h"
 #include "support/row_57.h"
 #include "tools/dataset/flash_dataset.h"
 
 namespace {
 
 using norvessa::dataset::FlashRecord;
-using norvessa::main_window::Form1;
 
 const std::vector<FlashRecord>& shippedRecords() {
     static const std::vector<FlashRecord> records = norvessa::dataset::readFlashDataset(
@@ -44,26 +43,31 @@ class Lookup : public ::testing::Test {
     void SetUp() override { form_.Form_Load(); }
 
     void lookUp(const QString& typed) {
-        form_.Text1->setText(typed);
-        QTest::mouseClick(form_.Command1, Qt::LeftButton);
+        form_.textBox("Text1")->setText(typed);
+        QTest::mouseClick(form_.button("Command1"), Qt::LeftButton);
     }
 
-    QStringList detailBoxes() const {
+    QStringList detailBoxes() {
         QStringList texts;
         for (const QLineEdit* box :
-             {form_.Text2, form_.Text3, form_.Text4, form_.Text5, form_.Text6, form_.Text7,
-              form_.Text8, form_.Text9, form_.Text10, form_.Text11, form_.Text12, form_.Text13}) {
+             {form_.textBox("Text2"), form_.textBox("Text3"), form_.textBox("Text4"),
+              form_.textBox("Text5"), form_.textBox("Text6"), form_.textBox("Text7"),
+              form_.textBox("Text8"), form_.textBox("Text9"), form_.textBox("Text10"),
+              form_.textBox("Text11"), form_.textBox("Text12"), form_.textBox("Text13")}) {
             texts.append(box->text());
         }
         return texts;
     }
 
-    QString cell(int row, int column) const { return form_.ListView1->item(row, column)->text(); }
+    QString cell(int row, int column) {
+        return form_.listView("ListView1")->item(row, column)->text();
+    }
 
     // Every list row against the records the data set holds for the model, in storage order,
     // and the detail boxes against the last of them.
     void expectListShows(const std::vector<FlashRecord>& records) {
-        ASSERT_EQ(form_.ListView1->listItems().count(), static_cast<int>(records.size()));
+        ASSERT_EQ(form_.listView("ListView1")->listItems().count(),
+                  static_cast<int>(records.size()));
         for (int row = 0; row < static_cast<int>(records.size()); ++row) {
             const FlashRecord& record = records[static_cast<std::size_t>(row)];
             EXPECT_EQ(cell(row, 0), QString::number(record.id));
@@ -79,20 +83,21 @@ class Lookup : public ::testing::Test {
             expectedDetails.append(QString::fromStdString(records.back().fields[field]));
         }
         EXPECT_EQ(detailBoxes(), expectedDetails);
-        EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到%1个结果！").arg(records.size()));
+        EXPECT_EQ(form_.label("Label16")->text(),
+                  QStringLiteral("共查到%1个结果！").arg(records.size()));
     }
 
     ScopedDataHome home_;
     CapturedErrors errors_;
-    Form1 form_;
+    QtForm1 form_;
 };
 
 TEST_F(Lookup, TheTypedModelIsTrimmedAndUpperCasedAndRow57FillsEveryBox) {
     lookUp(QStringLiteral("  k9hcg08u5m  "));
 
-    EXPECT_EQ(form_.Text1->text(), QStringLiteral("  k9hcg08u5m  "))
+    EXPECT_EQ(form_.textBox("Text1")->text(), QStringLiteral("  k9hcg08u5m  "))
         << "Text1 keeps what was typed";
-    ASSERT_EQ(form_.ListView1->listItems().count(), 1);
+    ASSERT_EQ(form_.listView("ListView1")->listItems().count(), 1);
     const auto& row57 = norvessa::testing::kRow57;
     const auto text = [&](std::size_t field) { return QString::fromUtf8(row57[field]); };
     QStringList details;
@@ -105,8 +110,8 @@ TEST_F(Lookup, TheTypedModelIsTrimmedAndUpperCasedAndRow57FillsEveryBox) {
     for (std::size_t field = 13; field <= 22; ++field) {
         EXPECT_EQ(cell(0, static_cast<int>(field) - 11), text(field)) << "field " << field;
     }
-    EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到1个结果！"));
-    EXPECT_TRUE(form_.CurrentItem.has_value());
+    EXPECT_EQ(form_.label("Label16")->text(), QStringLiteral("共查到1个结果！"));
+    EXPECT_TRUE(form_.CurrentItem != nullptr);
     EXPECT_TRUE(errors_.reports().isEmpty());
 }
 
@@ -117,7 +122,7 @@ TEST_F(Lookup, EveryRecordOfAModelIsListedAndNoOtherModel) {
         expectListShows(recordsOfModel(model));
     }
     lookUp(QStringLiteral("MT29F64G08"));
-    EXPECT_EQ(form_.ListView1->listItems().count(), 9);
+    EXPECT_EQ(form_.listView("ListView1")->listItems().count(), 9);
     lookUp(QStringLiteral("K9F1G08Q0M"));
     for (int column = 2; column < 12; ++column) {
         EXPECT_TRUE(cell(0, column).isEmpty()) << "a row that names no controller";
@@ -164,8 +169,8 @@ TEST_F(Lookup, NoMatchEmptiesTheListAndKeepsTheDetailBoxes) {
     for (const QString& typed : {QStringLiteral("NOSUCHMODEL"), QStringLiteral("   "), QString(),
                                  QStringLiteral("K9HCG08U5"), QStringLiteral(" K9HCG08U5M X")}) {
         lookUp(typed);
-        EXPECT_EQ(form_.ListView1->listItems().count(), 0) << typed.toStdString();
-        EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到0个结果！"));
+        EXPECT_EQ(form_.listView("ListView1")->listItems().count(), 0) << typed.toStdString();
+        EXPECT_EQ(form_.label("Label16")->text(), QStringLiteral("共查到0个结果！"));
         EXPECT_EQ(detailBoxes(), shown);
     }
     EXPECT_TRUE(errors_.reports().isEmpty());
@@ -177,22 +182,22 @@ TEST_F(Lookup, HostileInputFindsNothingAndBreaksNothing) {
          {QStringLiteral("'"), QStringLiteral("' or '1'='1"), QStringLiteral("K9HCG08U5M' --"),
           QStringLiteral("[velthorn42]"), QStringLiteral("😀𠀀K9"), tenMegabytes}) {
         lookUp(typed);
-        EXPECT_EQ(form_.ListView1->listItems().count(), 0);
-        EXPECT_EQ(form_.Label16->text(), QStringLiteral("共查到0个结果！"));
+        EXPECT_EQ(form_.listView("ListView1")->listItems().count(), 0);
+        EXPECT_EQ(form_.label("Label16")->text(), QStringLiteral("共查到0个结果！"));
     }
     EXPECT_TRUE(errors_.reports().isEmpty())
         << errors_.reports().first().report.detail.toStdString();
     lookUp(QStringLiteral("K9HCG08U5M"));
-    EXPECT_EQ(form_.ListView1->listItems().count(), 1) << "the window still works";
+    EXPECT_EQ(form_.listView("ListView1")->listItems().count(), 1) << "the window still works";
 }
 
 TEST_F(Lookup, OnlyTheButtonStartsALookupAndItReusesItsObjects) {
-    form_.Text1->setText(QStringLiteral("K9HCG08U5M"));
-    QTest::keyClick(form_.Text1, Qt::Key_Return);
-    EXPECT_EQ(form_.ListView1->listItems().count(), 0);
+    form_.textBox("Text1")->setText(QStringLiteral("K9HCG08U5M"));
+    QTest::keyClick(form_.textBox("Text1"), Qt::Key_Return);
+    EXPECT_EQ(form_.listView("ListView1")->listItems().count(), 0);
     EXPECT_EQ(form_.DbConnection, nullptr) << "Enter in Text1 starts nothing";
 
-    QTest::mouseClick(form_.Command1, Qt::LeftButton);
+    QTest::mouseClick(form_.button("Command1"), Qt::LeftButton);
     const norvessa::ado::Connection* firstConnection = form_.DbConnection.get();
     const norvessa::ado::Recordset* firstRecordset = form_.DbRecordset.get();
     ASSERT_NE(firstConnection, nullptr);
@@ -202,7 +207,7 @@ TEST_F(Lookup, OnlyTheButtonStartsALookupAndItReusesItsObjects) {
     lookUp(QStringLiteral("MT29F64G08"));
     EXPECT_EQ(form_.DbConnection.get(), firstConnection);
     EXPECT_EQ(form_.DbRecordset.get(), firstRecordset);
-    EXPECT_EQ(form_.ListView1->listItems().count(), 9);
+    EXPECT_EQ(form_.listView("ListView1")->listItems().count(), 9);
 }
 
 TEST_F(Lookup, ADamagedOrMissingDatabaseIsReportedAndTheNextStartRestoresIt) {
@@ -242,13 +247,14 @@ TEST_F(Lookup, ADamagedOrMissingDatabaseIsReportedAndTheNextStartRestoresIt) {
     EXPECT_EQ(form_.DbRecordset->State(), norvessa::ado::adStateClosed);
     EXPECT_EQ(detailBoxes(), shown) << "a failed lookup leaves the detail boxes alone";
 
-    Form1 restarted;
+    QtForm1 restarted;
     restarted.Form_Load();
-    restarted.Text1->setText(QStringLiteral("MT29F64G08"));
-    QTest::mouseClick(restarted.Command1, Qt::LeftButton);
-    EXPECT_EQ(restarted.ListView1->listItems().count(), 9);
+    restarted.textBox("Text1")->setText(QStringLiteral("MT29F64G08"));
+    QTest::mouseClick(restarted.button("Command1"), Qt::LeftButton);
+    EXPECT_EQ(restarted.listView("ListView1")->listItems().count(), 9);
     lookUp(QStringLiteral("MT29F64G08"));
-    EXPECT_EQ(form_.ListView1->listItems().count(), 9) << "the first window works again too";
+    EXPECT_EQ(form_.listView("ListView1")->listItems().count(), 9)
+        << "the first window works again too";
     EXPECT_EQ(errors_.reports().size(), 3);
 }
 

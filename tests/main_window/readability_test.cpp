@@ -14,14 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "main_window/form1.h"
 #include "scoped_data_home.h"
+#include "support/qt_form1.h"
 #include "tools/dataset/flash_dataset.h"
 
 namespace {
 
 using norvessa::dataset::FlashRecord;
-using norvessa::main_window::Form1;
 using norvessa::platform::ListView;
 using norvessa::platform::ReportCellDelegate;
 
@@ -46,16 +45,16 @@ class Readability : public ::testing::Test {
     void SetUp() override { form.Form_Load(); }
 
     void lookUp(const QString& model) {
-        form.Text1->setText(model);
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
+        form.textBox("Text1")->setText(model);
+        QTest::mouseClick(form.button("Command1"), Qt::LeftButton);
     }
 
     ScopedDataHome home;
-    Form1 form;
+    QtForm1 form;
 };
 
 TEST_F(Readability, NoControllerNameThatTheDesignedFaceFitsIsCutOff) {
-    ListView& list = *form.ListView1;
+    ListView& list = *form.listView("ListView1");
     const std::vector<FlashRecord> records = shippedRecords();
     for (const FlashRecord& record : records) {
         norvessa::platform::ListItem row = list.listItems().add(QString::number(record.id));
@@ -95,10 +94,10 @@ TEST_F(Readability, NoControllerNameThatTheDesignedFaceFitsIsCutOff) {
 }
 
 TEST_F(Readability, MT29F64G08sNineRowsShowWithoutScrolling) {
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.widget().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form.widget()));
     lookUp(QStringLiteral("MT29F64G08"));
-    ListView& list = *form.ListView1;
+    ListView& list = *form.listView("ListView1");
     ASSERT_EQ(list.rowCount(), 9);
     QCoreApplication::processEvents();
 
@@ -110,11 +109,13 @@ TEST_F(Readability, MT29F64G08sNineRowsShowWithoutScrolling) {
 }
 
 TEST_F(Readability, DetailBoxesShowTheStartOfTheirValuesAfterEachLookup) {
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    const QList<QLineEdit*> boxes = {form.Text2,  form.Text3,  form.Text4,  form.Text5,
-                                     form.Text6,  form.Text7,  form.Text8,  form.Text9,
-                                     form.Text10, form.Text11, form.Text12, form.Text13};
+    form.widget().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form.widget()));
+    const QList<QLineEdit*> boxes = {
+        form.textBox("Text2"),  form.textBox("Text3"),  form.textBox("Text4"),
+        form.textBox("Text5"),  form.textBox("Text6"),  form.textBox("Text7"),
+        form.textBox("Text8"),  form.textBox("Text9"),  form.textBox("Text10"),
+        form.textBox("Text11"), form.textBox("Text12"), form.textBox("Text13")};
     // A lookup whose last record has a value wider than its box, from the data as it is.
     std::map<std::string, const FlashRecord*> lastOfModel;
     const std::vector<FlashRecord> records = shippedRecords();

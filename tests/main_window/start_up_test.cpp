@@ -9,15 +9,14 @@
 #include <csignal>
 #include <filesystem>
 
-#include "main_window/form1.h"
 #include "main_window/program.h"
 #include "platform/gui/error_report.h"
+#include "platform/gui/qt_front_end.h"
 #include "platform_gui/captured_errors.h"
 #include "scoped_data_home.h"
+#include "support/qt_form1.h"
 
 namespace {
-
-using norvessa::main_window::Form1;
 
 bool anyWindowVisible() {
     return CapturedErrors::anyWindowVisible();
@@ -29,7 +28,7 @@ TEST(StartUp, ANewDatabaseFileGetsExactlyTheCarriedImage) {
     ASSERT_FALSE(image.empty());
     ASSERT_FALSE(std::filesystem::exists(home.databaseFile()));
 
-    Form1 form;
+    QtForm1 form;
     form.Form_Load();
     EXPECT_EQ(readWholeFile(home.databaseFile()), image);
 }
@@ -39,7 +38,7 @@ TEST(StartUp, AnExistingLongerFileIsReplacedWhole) {
     const std::string image = carriedDatabaseImage();
     writeWholeFile(home.databaseFile(), std::string(image.size() * 3 + 4096, 'x'));
 
-    Form1 form;
+    QtForm1 form;
     form.Form_Load();
     EXPECT_EQ(readWholeFile(home.databaseFile()), image);
     // Nothing but the database file is left in the folder.
@@ -53,18 +52,18 @@ TEST(StartUp, AnExistingLongerFileIsReplacedWhole) {
 
 TEST(StartUp, EmptyingTheBoxesLeavesTheListAndTheCountAlone) {
     ScopedDataHome home;
-    Form1 form;
+    QtForm1 form;
     form.Form_Load();
-    form.Text1->setText(QStringLiteral("K9HCG08U5M"));
-    form.Text13->setText(QStringLiteral("remark"));
-    form.ListView1->listItems().add(QStringLiteral("1"));
-    form.Label16->setCaption(QStringLiteral("共查到1个结果！"));
+    form.textBox("Text1")->setText(QStringLiteral("K9HCG08U5M"));
+    form.textBox("Text13")->setText(QStringLiteral("remark"));
+    form.listView("ListView1")->listItems().add(QStringLiteral("1"));
+    form.label("Label16")->setCaption(QStringLiteral("共查到1个结果！"));
 
     form.csl_Txt();
-    EXPECT_EQ(form.Text1->text(), QString());
-    EXPECT_EQ(form.Text13->text(), QString());
-    EXPECT_EQ(form.ListView1->listItems().count(), 1);
-    EXPECT_EQ(form.Label16->text(), QStringLiteral("共查到1个结果！"));
+    EXPECT_EQ(form.textBox("Text1")->text(), QString());
+    EXPECT_EQ(form.textBox("Text13")->text(), QString());
+    EXPECT_EQ(form.listView("ListView1")->listItems().count(), 1);
+    EXPECT_EQ(form.label("Label16")->text(), QStringLiteral("共查到1个结果！"));
 }
 
 TEST(StartUp, AFolderThatCannotBeWrittenEndsTheStartBeforeAnyWindowShows) {
@@ -74,13 +73,15 @@ TEST(StartUp, AFolderThatCannotBeWrittenEndsTheStartBeforeAnyWindowShows) {
     writeWholeFile(home.programFiles(), "not a folder");
     CapturedErrors errors;
 
-    const int status = norvessa::main_window::runProgram(*qApp);
+    norvessa::platform::QtFrontEnd frontEnd;
+    const int status = norvessa::main_window::runProgram(frontEnd);
 
     EXPECT_EQ(status, norvessa::main_window::kStartFailedExitStatus);
     EXPECT_FALSE(anyWindowVisible());
     ASSERT_EQ(errors.reports().size(), 1);
     EXPECT_FALSE(errors.reports()[0].windowVisible);
-    EXPECT_EQ(errors.reports()[0].report.summary, norvessa::platform::startFailedSummary());
+    EXPECT_EQ(errors.reports()[0].report.summary,
+              QString::fromStdString(norvessa::platform::startFailedSummary()));
     const QString detail = errors.reports()[0].report.detail;
     EXPECT_TRUE(detail.contains(QString::fromStdString(home.programFiles().string())))
         << detail.toStdString();
@@ -118,17 +119,19 @@ TEST(StartUp, AFailedWriteReportsThePathAndLeavesTheOldFileUntouched) {
     writeWholeFile(home.databaseFile(), old);
 
     CapturedErrors errors;
+    norvessa::platform::QtFrontEnd frontEnd;
     int status = 0;
     {
         const FileSizeLimit limit(image.size() / 2);
-        status = norvessa::main_window::runProgram(*qApp);
+        status = norvessa::main_window::runProgram(frontEnd);
     }
 
     EXPECT_EQ(status, norvessa::main_window::kStartFailedExitStatus);
     EXPECT_FALSE(anyWindowVisible());
     ASSERT_EQ(errors.reports().size(), 1);
     EXPECT_FALSE(errors.reports()[0].windowVisible);
-    EXPECT_EQ(errors.reports()[0].report.summary, norvessa::platform::startFailedSummary());
+    EXPECT_EQ(errors.reports()[0].report.summary,
+              QString::fromStdString(norvessa::platform::startFailedSummary()));
     const QString detail = errors.reports()[0].report.detail;
     EXPECT_TRUE(detail.contains(QString::fromStdString(home.databaseFile().string())))
         << detail.toStdString();

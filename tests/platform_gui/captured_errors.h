@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QList>
+#include <QString>
 #include <QWidget>
 
 #include "platform/gui/error_report.h"
@@ -10,15 +11,24 @@
 // any window was on screen at the moment of each report.
 class CapturedErrors {
   public:
+    // The report's texts, decoded for comparing with Qt strings.
+    struct Report {
+        QString summary;
+        QString detail;
+        QString reason;
+    };
     struct Captured {
-        norvessa::platform::ErrorReport report;
+        Report report;
         bool windowVisible;
     };
 
     CapturedErrors()
         : previous_(norvessa::platform::setErrorPresenter(
               [this](const norvessa::platform::ErrorReport& report) {
-                  captured_.append({report, anyWindowVisible()});
+                  captured_.append({{QString::fromStdString(report.summary),
+                                     QString::fromStdString(report.detail),
+                                     QString::fromStdString(report.reason)},
+                                    anyWindowVisible()});
               })) {}
     ~CapturedErrors() { norvessa::platform::setErrorPresenter(previous_); }
     CapturedErrors(const CapturedErrors&) = delete;

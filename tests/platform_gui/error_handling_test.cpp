@@ -32,7 +32,7 @@ TEST(EventHandler, AnEscapingErrorIsReportedWithItsMessageAndTheProgramGoesOn) {
     EXPECT_TRUE(runEventHandler([] {}));
 
     ASSERT_EQ(errors.reports().size(), 2);
-    EXPECT_EQ(errors.reports()[0].report.summary, actionFailedSummary());
+    EXPECT_EQ(errors.reports()[0].report.summary, QString::fromStdString(actionFailedSummary()));
     EXPECT_EQ(errors.reports()[0].report.detail,
               QStringLiteral("cannot write the file /x/zuzivive.ss: Permission denied"));
     EXPECT_EQ(errors.reports()[1].report.detail, QStringLiteral("unknown error"));
@@ -119,7 +119,7 @@ TEST(ErrorReport, TheMessageBoxIsChineseWithTheTechnicalDetailInItsDetailsPart) 
         try {
             throw std::runtime_error(detail.toStdString());
         } catch (...) {
-            std::throw_with_nested(ExplainedError(reason));
+            std::throw_with_nested(ExplainedError(reason.toStdString()));
         }
     } catch (...) {
         norvessa::platform::reportError(
@@ -128,7 +128,8 @@ TEST(ErrorReport, TheMessageBoxIsChineseWithTheTechnicalDetailInItsDetailsPart) 
     norvessa::platform::setErrorPresenter(previous);
 
     EXPECT_EQ(shownTitle, QStringLiteral("Norvessa"));
-    EXPECT_EQ(shownText, actionFailedSummary() + QLatin1Char('\n') + reason);
+    EXPECT_EQ(shownText,
+              QString::fromStdString(actionFailedSummary()) + QLatin1Char('\n') + reason);
     EXPECT_FALSE(hasLatinSentence(shownText)) << shownText.toStdString();
     // The detail waits, folded, behind the details button.
     EXPECT_EQ(shownDetail, detail);
@@ -142,9 +143,10 @@ TEST(ErrorReport, TheMessageBoxIsChineseWithTheTechnicalDetailInItsDetailsPart) 
 TEST(ErrorReport, AnUnforeseenErrorKeepsItsMessageAsTheDetail) {
     const ErrorReport report = norvessa::platform::reportOf(
         actionFailedSummary(), std::make_exception_ptr(std::logic_error("no row 12")));
-    EXPECT_EQ(report.detail, QStringLiteral("no row 12"));
-    ASSERT_FALSE(report.reason.isEmpty());
-    EXPECT_EQ(report.reason.front().script(), QChar::Script_Han);
+    EXPECT_EQ(report.detail, "no row 12");
+    const QString reason = QString::fromStdString(report.reason);
+    ASSERT_FALSE(reason.isEmpty());
+    EXPECT_EQ(reason.front().script(), QChar::Script_Han);
 }
 
 }  // namespace

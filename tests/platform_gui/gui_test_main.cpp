@@ -23,8 +23,7 @@ int main(int argc, char* argv[]) {
     norvessa::platform::Application application(argc, argv);
     norvessa::platform::Application::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     norvessa::platform::setErrorPresenter([](const norvessa::platform::ErrorReport& report) {
-        ADD_FAILURE() << "unexpected error report: " << report.summary.toStdString() << " "
-                      << report.detail.toStdString();
+        ADD_FAILURE() << "unexpected error report: " << report.summary << " " << report.detail;
     });
 
     ::testing::InitGoogleTest(&argc, argv);

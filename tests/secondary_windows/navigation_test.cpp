@@ -16,17 +16,18 @@
 
 namespace {
 
-using namespace norvessa::secondary_windows;
-using secondary_windows_tests::allInstances;
+using norvessa::secondary_windows::SharedWindow;
 using secondary_windows_tests::closeAllSecondaryWindows;
 using secondary_windows_tests::destroyClosedWindows;
-using secondary_windows_tests::loadedCount;
 using secondary_windows_tests::StandInMainWindow;
+using secondary_windows_tests::widgetOf;
+using secondary_windows_tests::Windows;
+using Navigation = norvessa::secondary_windows::Navigation;
 
 struct Route {
     const char* button;
-    std::function<void()> open;
-    std::function<SharedWindow&()> instance;
+    void (Navigation::*open)();
+    SharedWindow& (Navigation::*instance)();
     QString caption;
     QSize clientSize;
 };
@@ -35,30 +36,33 @@ void PrintTo(const Route& route, std::ostream* out) {
     *out << route.button;
 }
 
-class Navigation : public ::testing::TestWithParam<Route> {
+class NavigationTest : public ::testing::TestWithParam<Route> {
   protected:
     void SetUp() override {
-        main_ = std::make_unique<StandInMainWindow>();
-        registerMainWindow(*main_);
-        main_->move(120, 80);
-        main_->show();
-        main_->query->setText(QStringLiteral("  k9hcg08u5m "));
-        main_->results->addItems({QStringLiteral("1"), QStringLiteral("2")});
-        main_->results->setCurrentRow(1);
-        main_->count->setText(QStringLiteral("共查到2个结果！"));
+        main_ = std::make_unique<StandInMainWindow>(windows_.navigation);
+        main_->widget().move(120, 80);
+        main_->widget().show();
+        main_->query()->setText(QStringLiteral("  k9hcg08u5m "));
+        main_->results()->listItems().add(QStringLiteral("1"));
+        main_->results()->listItems().add(QStringLiteral("2"));
+        main_->results()->setCurrentCell(1, 0);
+        main_->count()->setText(QStringLiteral("共查到2个结果！"));
     }
-    void TearDown() override { closeAllSecondaryWindows(); }
+    void TearDown() override { closeAllSecondaryWindows(windows_); }
 
+    void open() { (windows_.navigation.*GetParam().open)(); }
+    SharedWindow& instance() { return (windows_.navigation.*GetParam().instance)(); }
+
+    Windows windows_;
     std::unique_ptr<StandInMainWindow> main_;
 };
 
-TEST_P(Navigation, TheButtonHidesTheMainWindowAndShowsItsWindow) {
+TEST_P(NavigationTest, TheButtonHidesTheMainWindowAndShowsItsWindow) {
     const Route& route = GetParam();
-    route.open();
+    open();
 
-    EXPECT_TRUE(main_->isHidden());
-    SharedWindow& instance = route.instance();
-    const QWidget* window = instance.window();
+    EXPECT_TRUE(main_->widget().isHidden());
+    const QWidget* window = widgetOf(instance());
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isWindow());
@@ -66,105 +70,113 @@ TEST_P(Navigation, TheButtonHidesTheMainWindowAndShowsItsWindow) {
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(window->windowTitle(), route.caption);
     EXPECT_EQ(window->size(), route.clientSize);
-    EXPECT_EQ(loadedCount(), 1) << "exactly one secondary window";
+    EXPECT_EQ(windows_.loadedCount(), 1) << "exactly one secondary window";
 }
 
-TEST_P(Navigation, ClosingTheWindowBringsTheMainWindowBackAsItWas) {
-    const Route& route = GetParam();
-    const QRect placeBefore = main_->geometry();
-    route.open();
-    const QPointer<QWidget> window = route.instance().window();
+TEST_P(NavigationTest, ClosingTheWindowBringsTheMainWindowBackAsItWas) {
+    const QRect placeBefore = main_->widget().geometry();
+    open();
+    const QPointer<QWidget> window = widgetOf(instance());
 
     EXPECT_TRUE(window->close()) << "a close request is never refused";
-    EXPECT_FALSE(route.instance().isLoaded());
-    EXPECT_TRUE(main_->isVisible());
-    EXPECT_EQ(main_->geometry(), placeBefore);
-    EXPECT_EQ(main_->query->text(), QStringLiteral("  k9hcg08u5m "));
-    EXPECT_EQ(main_->results->count(), 2);
-    EXPECT_EQ(main_->results->currentRow(), 1);
-    EXPECT_EQ(main_->count->text(), QStringLiteral("共查到2个结果！"));
+    EXPECT_FALSE(instance().isLoaded());
+    EXPECT_TRUE(main_->widget().isVisible());
+    EXPECT_EQ(main_->widget().geometry(), placeBefore);
+    EXPECT_EQ(main_->query()->text(), QStringLiteral("  k9hcg08u5m "));
+    EXPECT_EQ(main_->results()->listItems().count(), 2);
+    EXPECT_EQ(main_->results()->currentRow(), 1);
+    EXPECT_EQ(main_->count()->text(), QStringLiteral("共查到2个结果！"));
 
     destroyClosedWindows();
     EXPECT_TRUE(window.isNull()) << "the closed window is destroyed";
-    EXPECT_EQ(loadedCount(), 0);
+    EXPECT_EQ(windows_.loadedCount(), 0);
 }
 
-TEST_P(Navigation, AMovedWindowComesBackCentredAndNew) {
+TEST_P(NavigationTest, AMovedWindowComesBackCentredAndNew) {
     const Route& route = GetParam();
-    route.open();
-    const QPointer<QWidget> first = route.instance().window();
+    open();
+    const QPointer<QWidget> first = widgetOf(instance());
     const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
     EXPECT_LE((first->frameGeometry().center() - screenCentre).manhattanLength(), 1);
 
     first->move(3, 4);
     first->close();
     destroyClosedWindows();
-    route.open();
+    open();
 
-    const QWidget* second = route.instance().window();
+    const QWidget* second = widgetOf(instance());
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(first.isNull());
     EXPECT_LE((second->frameGeometry().center() - screenCentre).manhattanLength(), 1);
     EXPECT_EQ(second->windowTitle(), route.caption);
 }
 
-TEST_P(Navigation, AMainWindowMovedBeforeTheTripReturnsToItsNewPlace) {
-    main_->move(17, 23);
-    const QPoint place = main_->pos();
-    GetParam().open();
-    GetParam().instance().window()->close();
-    EXPECT_EQ(main_->pos(), place);
+TEST_P(NavigationTest, AMainWindowMovedBeforeTheTripReturnsToItsNewPlace) {
+    main_->widget().move(17, 23);
+    const QPoint place = main_->widget().pos();
+    open();
+    widgetOf(instance())->close();
+    EXPECT_EQ(main_->widget().pos(), place);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FourButtons, Navigation,
-    ::testing::Values(
-        Route{"Command2", openForm2, form2Instance, QStringLiteral("群联型号对应表"), {297, 381}},
-        Route{"Command3", openForm3, form3Instance, QStringLiteral("安国型号对照表"), {411, 290}},
-        Route{"Command4", openForm4, form4Instance, QStringLiteral("问题反馈"), {484, 196}},
-        Route{"Command5",
-              openForm5,
-              form5Instance,
-              QStringLiteral("关于   made by velthorn42"),
-              {665, 373}}));
+INSTANTIATE_TEST_SUITE_P(FourButtons, NavigationTest,
+                         ::testing::Values(Route{"Command2",
+                                                 &Navigation::openForm2,
+                                                 &Navigation::form2Instance,
+                                                 QStringLiteral("群联型号对应表"),
+                                                 {297, 381}},
+                                           Route{"Command3",
+                                                 &Navigation::openForm3,
+                                                 &Navigation::form3Instance,
+                                                 QStringLiteral("安国型号对照表"),
+                                                 {411, 290}},
+                                           Route{"Command4",
+                                                 &Navigation::openForm4,
+                                                 &Navigation::form4Instance,
+                                                 QStringLiteral("问题反馈"),
+                                                 {484, 196}},
+                                           Route{"Command5",
+                                                 &Navigation::openForm5,
+                                                 &Navigation::form5Instance,
+                                                 QStringLiteral("关于   made by velthorn42"),
+                                                 {665, 373}}));
 
 TEST(NavigationRoundTrip, EveryWindowInTurnLeavesOnlyTheMainWindow) {
-    StandInMainWindow main;
-    registerMainWindow(main);
-    main.show();
-    for (const auto& open : {openForm2, openForm3, openForm4, openForm5, openForm2}) {
-        open();
-        EXPECT_EQ(loadedCount(), 1);
-        for (auto* instance : allInstances()) {
+    Windows windows;
+    StandInMainWindow main(windows.navigation);
+    main.widget().show();
+    for (const auto open : {&Navigation::openForm2, &Navigation::openForm3, &Navigation::openForm4,
+                            &Navigation::openForm5, &Navigation::openForm2}) {
+        (windows.navigation.*open)();
+        EXPECT_EQ(windows.loadedCount(), 1);
+        for (auto* instance : windows.allInstances()) {
             if (instance->isLoaded()) {
-                instance->window()->close();
+                widgetOf(*instance)->close();
             }
         }
-        EXPECT_EQ(loadedCount(), 0);
-        EXPECT_TRUE(main.isVisible());
+        EXPECT_EQ(windows.loadedCount(), 0);
+        EXPECT_TRUE(main.widget().isVisible());
     }
     destroyClosedWindows();
 }
 
 TEST(NavigationRoundTrip, OpeningTwiceWithoutClosingKeepsTheLoadedWindow) {
-    StandInMainWindow main;
-    registerMainWindow(main);
-    main.show();
-    openForm4();
-    const QWidget* first = form4Instance().window();
-    openForm4();
-    EXPECT_EQ(form4Instance().window(), first);
-    closeAllSecondaryWindows();
+    Windows windows;
+    StandInMainWindow main(windows.navigation);
+    main.widget().show();
+    windows.navigation.openForm4();
+    const QWidget* first = widgetOf(windows.navigation.form4Instance());
+    windows.navigation.openForm4();
+    EXPECT_EQ(widgetOf(windows.navigation.form4Instance()), first);
+    closeAllSecondaryWindows(windows);
 }
 
 TEST(NavigationRoundTrip, WithoutAMainWindowNothingOpens) {
-    {
-        StandInMainWindow gone;
-        registerMainWindow(gone);
-    }
-    EXPECT_THROW(openForm3(), std::logic_error);
-    EXPECT_EQ(loadedCount(), 0);
-    EXPECT_THROW(showMainWindow(), std::logic_error);
+    Windows windows;
+    { const StandInMainWindow gone(windows.navigation); }
+    EXPECT_THROW(windows.navigation.openForm3(), std::logic_error);
+    EXPECT_EQ(windows.loadedCount(), 0);
+    EXPECT_THROW(windows.navigation.showMainWindow(), std::logic_error);
 }
 
 }  // namespace

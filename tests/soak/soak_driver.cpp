@@ -34,16 +34,15 @@
 
 #include "main_window/database_location.h"
 #include "main_window/database_provisioning.h"
-#include "main_window/form1.h"
 #include "main_window/program.h"
 #include "platform/core/windows_path.h"
 #include "platform/gui/application.h"
 #include "platform/gui/error_report.h"
+#include "platform/gui/qt_front_end.h"
 #include "resources/database_image.h"
+#include "support/qt_form1.h"
 
 namespace {
-
-using norvessa::main_window::Form1;
 
 // What the user types, blanks and lower case included, and what the shipped data holds for it.
 const QString kTypedModel = QStringLiteral("  mt29f64g08 ");
@@ -63,33 +62,34 @@ Tally tally;
 
 void printReport(const norvessa::platform::ErrorReport& report) {
     ++tally.reports;
-    std::fprintf(stderr, "error report: %s | %s\n", qUtf8Printable(report.summary),
-                 qUtf8Printable(report.detail));
+    std::fprintf(stderr, "error report: %s | %s\n", report.summary.c_str(), report.detail.c_str());
     std::fflush(stderr);
 }
 
 // Every cell of the list, the count and the detail boxes, as the window shows them.
-QStringList shownResult(const Form1& form) {
+QStringList shownResult(QtForm1& form) {
     QStringList shown;
-    for (int row = 0; row < form.ListView1->rowCount(); ++row) {
-        for (int column = 0; column < form.ListView1->columnCount(); ++column) {
-            const auto* cell = form.ListView1->item(row, column);
+    for (int row = 0; row < form.listView("ListView1")->rowCount(); ++row) {
+        for (int column = 0; column < form.listView("ListView1")->columnCount(); ++column) {
+            const auto* cell = form.listView("ListView1")->item(row, column);
             shown.append(cell != nullptr ? cell->text() : QString());
         }
     }
-    shown.append(form.Label16->text());
+    shown.append(form.label("Label16")->text());
     for (const QLineEdit* box :
-         {form.Text2, form.Text3, form.Text4, form.Text5, form.Text6, form.Text7, form.Text8,
-          form.Text9, form.Text10, form.Text11, form.Text12, form.Text13}) {
+         {form.textBox("Text2"), form.textBox("Text3"), form.textBox("Text4"),
+          form.textBox("Text5"), form.textBox("Text6"), form.textBox("Text7"),
+          form.textBox("Text8"), form.textBox("Text9"), form.textBox("Text10"),
+          form.textBox("Text11"), form.textBox("Text12"), form.textBox("Text13")}) {
         shown.append(box->text());
     }
     return shown;
 }
 
-bool looksRight(const Form1& form) {
-    return form.ListView1->listItems().count() == kExpectedRows &&
-           form.Label16->text() == QStringLiteral("共查到%1个结果！").arg(kExpectedRows) &&
-           form.Text2->text() == kModelKey;
+bool looksRight(QtForm1& form) {
+    return form.listView("ListView1")->listItems().count() == kExpectedRows &&
+           form.label("Label16")->text() == QStringLiteral("共查到%1个结果！").arg(kExpectedRows) &&
+           form.textBox("Text2")->text() == kModelKey;
 }
 
 // The result of the first right lookup; every later one must show exactly the same.
@@ -97,12 +97,12 @@ std::optional<QStringList> reference;
 
 // One lookup as the user makes it. A lookup that fails is reported through the application
 // object, which counts it; a lookup that succeeds must show the right rows.
-void lookUp(Form1& form) {
+void lookUp(QtForm1& form) {
     ++tally.rounds;
     const long reportsBefore = tally.reports;
-    form.Text1->clear();
-    QTest::keyClicks(form.Text1, kTypedModel);
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    form.textBox("Text1")->clear();
+    QTest::keyClicks(form.textBox("Text1"), kTypedModel);
+    QTest::mouseClick(form.button("Command1"), Qt::LeftButton);
     if (tally.reports != reportsBefore) {
         return;
     }
@@ -115,12 +115,13 @@ void lookUp(Form1& form) {
     } else {
         ++tally.wrong;
         std::fprintf(stderr, "wrong result in round %ld: %d rows, %s\n", tally.rounds,
-                     form.ListView1->listItems().count(), qUtf8Printable(form.Label16->text()));
+                     form.listView("ListView1")->listItems().count(),
+                     qUtf8Printable(form.label("Label16")->text()));
     }
 }
 
 // A start as far as the program goes before showing its window.
-bool load(Form1& form) {
+bool load(QtForm1& form) {
     try {
         form.Form_Load();
         return true;
@@ -139,7 +140,7 @@ int finish() {
 
 int runRounds(long count) {
     for (long round = 0; round < count; ++round) {
-        Form1 form;
+        QtForm1 form;
         if (load(form)) {
             lookUp(form);
         } else {
@@ -150,7 +151,7 @@ int runRounds(long count) {
 }
 
 int runLookups(long count) {
-    Form1 form;
+    QtForm1 form;
     if (!load(form)) {
         return finish();
     }
@@ -163,7 +164,7 @@ int runLookups(long count) {
 int runRewrites(const std::filesystem::path& stopFile) {
     while (!std::filesystem::exists(stopFile)) {
         ++tally.rounds;
-        Form1 form;
+        QtForm1 form;
         if (load(form)) {
             ++tally.right;
         }
@@ -215,7 +216,8 @@ int main(int argc, char* argv[]) {
     norvessa::platform::setErrorPresenter(printReport);
 
     if (mode == "start" && argc == 2) {
-        return norvessa::main_window::runProgram(application);
+        norvessa::platform::QtFrontEnd frontEnd;
+        return norvessa::main_window::runProgram(frontEnd);
     }
     if (mode == "rewrites" && argc == 3) {
         return runRewrites(argv[2]);
@@ -224,12 +226,13 @@ int main(int argc, char* argv[]) {
         return runOverwrites(
             norvessa::platform::hostPath(norvessa::main_window::databaseFilePath()), argv[2]);
     }
-    const std::optional<long> count = argc == 3 ? parseCount(argv[2]) : std::nullopt;
-    if (mode == "rounds" && count) {
-        return runRounds(*count);
+    // Zero where no valid count is given.
+    const long count = argc == 3 ? parseCount(argv[2]).value_or(0) : 0;
+    if (mode == "rounds" && count > 0) {
+        return runRounds(count);
     }
-    if (mode == "lookups" && count) {
-        return runLookups(*count);
+    if (mode == "lookups" && count > 0) {
+        return runLookups(count);
     }
     std::fprintf(stderr,
                  "usage: norvessa_soak_driver start | rounds COUNT | lookups COUNT | "

@@ -10,6 +10,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
@@ -18,12 +19,15 @@
 
 #include "main_window/form1.h"
 #include "platform/gui/application.h"
+#include "platform/gui/command_button.h"
 #include "platform/gui/error_report.h"
+#include "platform/gui/qt_front_end.h"
 #include "secondary_windows/navigation.h"
 
 namespace {
 
 using norvessa::main_window::Form1;
+using norvessa::platform::qtWindowOf;
 
 // Runs the event loop for a while, or until the window is on screen when one is given.
 bool settle(QWidget* window, int milliseconds) {
@@ -55,15 +59,17 @@ bool capture(QWidget& window, const QString& file) {
     return true;
 }
 
-bool captureSecondary(Form1& form, QPushButton& button,
+// Opens a secondary window with the main window's button, captures it and closes it again.
+bool captureSecondary(Form1& form, const char* button,
                       norvessa::secondary_windows::SharedWindow& instance, const QString& file) {
-    button.click();
-    QWidget* window = instance.window();
-    const bool captured = window != nullptr && capture(*window, file);
+    auto& main = qtWindowOf(form.window());
+    main.control<QPushButton>(button).click();
+    norvessa::secondary_windows::SecondaryWindow* window = instance.window();
+    const bool captured = window != nullptr && capture(qtWindowOf(window->window()).widget(), file);
     if (window != nullptr) {
-        window->close();
+        window->window().close();
     }
-    return captured && settle(&form, 5000);
+    return captured && settle(&main.widget(), 5000);
 }
 
 }  // namespace
@@ -76,31 +82,34 @@ int main(int argc, char* argv[]) {
     }
     bool failed = false;
     norvessa::platform::setErrorPresenter([&](const norvessa::platform::ErrorReport& report) {
-        std::fprintf(stderr, "%s %s\n%s\n", qPrintable(report.summary), qPrintable(report.reason),
-                     qPrintable(report.detail));
+        std::fprintf(stderr, "%s %s\n%s\n", report.summary.c_str(), report.reason.c_str(),
+                     report.detail.c_str());
         failed = true;
     });
     const QDir output(QString::fromLocal8Bit(argv[1]));
-    Form1 form;
+    norvessa::platform::QtFrontEnd frontEnd;
+    norvessa::secondary_windows::Navigation navigation(frontEnd);
+    Form1 form(frontEnd, navigation);
     form.Form_Load();
-    form.show();
+    form.window().show();
+    auto& main = qtWindowOf(form.window());
     for (int index = 2; index < argc && !failed; ++index) {
         const QString model = QString::fromLocal8Bit(argv[index]);
-        form.Text1->setText(model);
-        form.Command1->click();
-        failed = failed ||
-                 !capture(form, output.filePath(QStringLiteral("main_window_%1.png").arg(model)));
+        main.control<QLineEdit>("Text1").setText(model);
+        main.control<QPushButton>("Command1").click();
+        failed =
+            failed || !capture(main.widget(),
+                               output.filePath(QStringLiteral("main_window_%1.png").arg(model)));
     }
-    failed = failed || !capture(form, output.filePath(QStringLiteral("main_window.png")));
+    failed = failed || !capture(main.widget(), output.filePath(QStringLiteral("main_window.png")));
 
-    namespace windows = norvessa::secondary_windows;
-    failed = failed || !captureSecondary(form, *form.Command2, windows::form2Instance(),
+    failed = failed || !captureSecondary(form, "Command2", navigation.form2Instance(),
                                          output.filePath(QStringLiteral("form2.png")));
-    failed = failed || !captureSecondary(form, *form.Command3, windows::form3Instance(),
+    failed = failed || !captureSecondary(form, "Command3", navigation.form3Instance(),
                                          output.filePath(QStringLiteral("form3.png")));
-    failed = failed || !captureSecondary(form, *form.Command4, windows::form4Instance(),
+    failed = failed || !captureSecondary(form, "Command4", navigation.form4Instance(),
                                          output.filePath(QStringLiteral("form4.png")));
-    failed = failed || !captureSecondary(form, *form.Command5, windows::form5Instance(),
+    failed = failed || !captureSecondary(form, "Command5", navigation.form5Instance(),
                                          output.filePath(QStringLiteral("form5.png")));
     return failed ? 1 : 0;
 }
