@@ -145,6 +145,9 @@ class DescribedWidget : public QWidget {
             return;
         }
         event->accept();
+        if (description_.endsProgramWhenClosed) {
+            QCoreApplication::quit();
+        }
         // The handler may destroy the window's owner, and with it this widget's QtWindow.
         const QPointer<DescribedWidget> self(this);
         if (const std::function<void()> handler = closed) {
@@ -461,8 +464,11 @@ void QtWindow::onClosed(std::function<void()> handler) {
 }
 
 void QtWindow::show() {
+    // A window that shows for the first time comes to the front and becomes active by itself.
     if (!widget_->shown) {
         centre(*widget_, description().centring);
+        widget_->show();
+        return;
     }
     widget_->show();
     widget_->raise();

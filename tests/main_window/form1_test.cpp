@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -290,6 +291,16 @@ TEST_F(Form1Test, Label3sColonClearsText1) {
     const int colonStart = form.label("Label3")->x() + metrics.horizontalAdvance(prompt.chopped(1));
     const int colonInkRight = colonStart + metrics.boundingRect(prompt.back()).right();
     EXPECT_LT(colonInkRight, form.textBox("Text1")->x());
+}
+
+TEST_F(Form1Test, ClosingTheWindowEndsTheProgram) {
+    // Whether or not another window is still on screen.
+    QApplication::setQuitOnLastWindowClosed(false);
+    form.window().show();
+    QTimer::singleShot(0, [&] { form.window().close(); });
+    QTimer::singleShot(5000, [] { QApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    QApplication::setQuitOnLastWindowClosed(true);
 }
 
 TEST_F(Form1Test, TheCountLabelGrowsToTheRightInsideTheWindow) {

@@ -7,6 +7,7 @@
 // main_window_<MODEL>.png for each model, and form2.png to form5.png. Run it under a display
 // server, for example xvfb-run -s "-screen 0 1280x1024x24"; QT_SCALE_FACTOR=2 gives the
 // double-size pictures. Exit status 0 on success, 1 when a window could not be captured.
+// compare_screenshots.py beside it compares two such folders pixel by pixel.
 
 #include <QDeadlineTimer>
 #include <QDir>
