@@ -5,12 +5,6 @@ include(GNUInstallDirs)
 set(NORVESSA_APP_ID "net.norvessa.Norvessa")
 set(NORVESSA_ICON "${PROJECT_SOURCE_DIR}/resources/images/norvessa.ico")
 
-# On Windows the program file carries the icon and a version block for Chinese (PRC).
-if(WIN32 AND TARGET norvessa)
-    enable_language(RC)
-    target_sources(norvessa PRIVATE "${PROJECT_SOURCE_DIR}/main_window/norvessa.rc")
-endif()
-
 foreach(program IN ITEMS norvessa norvessa-query)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -21,7 +15,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/resources/desktop/${NORVESSA_APP_ID}.deskto
 install(FILES "${PROJECT_SOURCE_DIR}/resources/desktop/${NORVESSA_APP_ID}.metainfo.xml"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-if(EXISTS "${NORVESSA_ICON}")
+if(EXISTS "${NORVESSA_ICON}" AND TARGET norvessa_icon_export)
     set(icon_theme "${CMAKE_CURRENT_BINARY_DIR}/hicolor")
     add_custom_command(
         OUTPUT "${icon_theme}/stamp"

@@ -9,18 +9,27 @@
 #error "NORVESSA_DATABASE_IMAGE_FILE must name the lookup database image"
 #endif
 
+// The read-only data section, and the directive that returns to the code section after it:
+// ELF's ".previous" has no COFF counterpart, and nothing follows in this file but code.
 #ifdef _WIN32
 #define NORVESSA_READ_ONLY_SECTION ".section .rdata,\"dr\"\n"
+#define NORVESSA_SECTION_BEFORE ".text\n"
 #else
 #define NORVESSA_READ_ONLY_SECTION ".section .rodata\n"
+#define NORVESSA_SECTION_BEFORE ".previous\n"
 #endif
+
+// The assembler sees symbols as the linker names them: C names carry a leading underscore on
+// 32-bit Windows, which the compiler's __USER_LABEL_PREFIX__ says.
+#define NORVESSA_TEXT(x) #x
+#define NORVESSA_EXPANDED_TEXT(x) NORVESSA_TEXT(x)
+#define NORVESSA_C_SYMBOL(name) NORVESSA_EXPANDED_TEXT(__USER_LABEL_PREFIX__) name
 
 asm(NORVESSA_READ_ONLY_SECTION
     ".balign 16\n"
-    ".globl norvessaDatabaseImage\n"
-    "norvessaDatabaseImage:\n"
-    ".incbin \"" NORVESSA_DATABASE_IMAGE_FILE
-    "\"\n"
-    ".globl norvessaDatabaseImageEnd\n"
-    "norvessaDatabaseImageEnd:\n"
-    ".previous\n");
+    ".globl " NORVESSA_C_SYMBOL("norvessaDatabaseImage") "\n"
+    NORVESSA_C_SYMBOL("norvessaDatabaseImage") ":\n"
+    ".incbin \"" NORVESSA_DATABASE_IMAGE_FILE "\"\n"
+    ".globl " NORVESSA_C_SYMBOL("norvessaDatabaseImageEnd") "\n"
+    NORVESSA_C_SYMBOL("norvessaDatabaseImageEnd") ":\n"
+    NORVESSA_SECTION_BEFORE);

@@ -18,11 +18,20 @@ packages=(
     help2man dpkg-dev lintian
     # a display server for running the program on a machine without one
     xvfb xauth
+    # the Windows build: MinGW-w64 cross compilers (the -posix ones carry std::thread and
+    # std::mutex), windres and objdump, Wine to run the Windows tests, NSIS for the
+    # installer and the portable archive
+    g++-mingw-w64 mingw-w64-tools binutils-mingw-w64 wine wine64 wine32:i386 nsis
 )
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
+
+# Wine runs the 32-bit Windows programs through its i386 half.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds Norvessa and runs every test: once in a normal build,
-# once under AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzzing run.
+# once under AddressSanitizer and UndefinedBehaviorSanitizer, once cross-built for 32-bit
+# Windows and run under Wine, and a short fuzzing run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -12,15 +13,16 @@ skipped=0
 summary() {
     echo "tests: $passed passed, $failed failed, $skipped skipped"
 }
-for flavour in release sanitize; do
-    echo "== $flavour build"
-    "$root/scripts/build.sh" "$flavour"
-    echo "== $flavour tests"
-    log="$root/build/$flavour/ctest-summary.log"
-    status=0
-    ctest --test-dir "$root/build/$flavour" --output-on-failure --parallel "$(nproc)" | tee "$log" || status=$?
+
+# Runs one build's tests and adds them to the counts; ends the run when one failed.
+run_tests() {
+    local build="$1"
+    local log="$build/ctest-summary.log"
+    local status=0
+    ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log" || status=$?
     # CTest counts a skipped test (GTEST_SKIP, or a test's skip return code) in its total and
     # in its "tests passed", and lists it under "did not run" as (Skipped): it is neither.
+    local counts total failures skips
     counts=$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
     total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$counts")
     failures=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$counts")
@@ -32,7 +34,26 @@ for flavour in release sanitize; do
         summary
         exit "$status"
     fi
+}
+
+for flavour in release sanitize; do
+    echo "== $flavour build"
+    "$root/scripts/build.sh" "$flavour"
+    echo "== $flavour tests"
+    run_tests "$root/build/$flavour"
 done
+
+# The shipped Windows program is 32-bit: that build is the one tested here
+# (scripts/build.sh windows x86_64 makes the 64-bit one).
+echo "== windows build (i686)"
+"$root/scripts/build.sh" windows i686
+echo "== windows tests (under Wine)"
+windows="$root/build/windows-i686"
+# One wineserver for the whole run: each test program then starts in a fraction of a second,
+# test discovery included.
+"$root/scripts/wine.sh" "$windows/wine-prefix" --start
+trap '"$root/scripts/wine.sh" "$windows/wine-prefix" --stop' EXIT
+run_tests "$windows"
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
     echo "== short fuzzing run"

@@ -8,11 +8,15 @@
 #include <string>
 #include <system_error>
 
+#include "platform/core/path_text.h"
 #include "platform/core/platform_error.h"
 #include "platform/core/program_file.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #define NORVESSA_GETPID _getpid
 #else
 #include <fcntl.h>
@@ -36,9 +40,11 @@ std::string systemReason(int errorNumber) {
 std::filesystem::path temporarySibling(const std::filesystem::path& file) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name = "." + file.filename().string() + ".tmp-" +
-                       std::to_string(NORVESSA_GETPID()) + "-" + std::to_string(counter++) + "-" +
-                       std::to_string(ticks);
+    // Built as a path, so that a name the narrow code page cannot hold stays whole on Windows.
+    std::filesystem::path name(".");
+    name += file.filename();
+    name += ".tmp-" + std::to_string(NORVESSA_GETPID()) + "-" + std::to_string(counter++) + "-" +
+            std::to_string(ticks);
     return file.parent_path() / name;
 }
 
@@ -57,9 +63,23 @@ class TemporaryFile {
         }
     }
 
-    // "x": fail rather than follow or reuse anything that already has this name.
+    // Fail rather than follow or reuse anything that already has this name ("x", O_EXCL).
     bool create() {
+#ifdef _WIN32
+        // The wide call takes any name; the system's msvcrt knows no "x" mode.
+        const int descriptor =
+            _wopen(path_.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY | _O_NOINHERIT,
+                   _S_IREAD | _S_IWRITE);
+        if (descriptor < 0) {
+            return false;
+        }
+        stream_ = _fdopen(descriptor, "wb");
+        if (stream_ == nullptr) {
+            _close(descriptor);
+        }
+#else
         stream_ = std::fopen(path_.string().c_str(), "wbx");
+#endif
         return stream_ != nullptr;
     }
     bool write(std::span<const std::uint8_t> bytes) {
@@ -81,8 +101,12 @@ class TemporaryFile {
         stream_ = nullptr;
         return result == 0;
     }
-    void keep() { kept_ = true; }
-    const std::filesystem::path& path() const { return path_; }
+    void keep() {
+        kept_ = true;
+    }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
 
   private:
     enum class Copy { Done, Unavailable, Failed };
@@ -153,7 +177,7 @@ class TemporaryFile {
 }  // namespace
 
 void replaceFileContent(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
-    const std::string failure = "cannot write the file " + file.string() + ": ";
+    const std::string failure = "cannot write the file " + pathText(file) + ": ";
     TemporaryFile temporary(temporarySibling(file));
     errno = 0;
     if (!temporary.create()) {

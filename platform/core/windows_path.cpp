@@ -5,7 +5,19 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/core/path_text.h"
 #include "platform/core/platform_error.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// The shell's headers need windows.h first.
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <memory>
+
+#include "platform/core/windows_error.h"
+#endif
 
 namespace norvessa::platform {
 namespace {
@@ -33,7 +45,26 @@ std::vector<std::string> splitComponents(std::string_view text) {
     return components;
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// The user's local application data folder: %LOCALAPPDATA% when it names an absolute folder
+// (as on every Windows; the tests point it elsewhere), else the system's known folder.
+std::filesystem::path localApplicationData() {
+    if (const wchar_t* variable = _wgetenv(L"LOCALAPPDATA"); variable != nullptr) {
+        const std::filesystem::path folder(variable);
+        if (folder.is_absolute()) {
+            return folder;
+        }
+    }
+    wchar_t* known = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &known);
+    const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owned(known, &CoTaskMemFree);
+    if (FAILED(result)) {
+        throw PlatformError("cannot find the user's local application data folder: " +
+                            windowsErrorText(static_cast<std::uint32_t>(result)));
+    }
+    return std::filesystem::path(known);
+}
+#else
 std::filesystem::path dataHome() {
     // A relative XDG_DATA_HOME is invalid and must be ignored.
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
@@ -46,21 +77,22 @@ std::filesystem::path dataHome() {
     }
     return std::filesystem::path(home) / ".local" / "share";
 }
+#endif
 
-void createPrivateFolder(const std::filesystem::path& folder) {
+void createFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        throw PlatformError("cannot create the folder " + folder.string() + ": " + error.message());
+        throw PlatformError("cannot create the folder " + pathText(folder) + ": " +
+                            error.message());
     }
 }
-#endif
 
 }  // namespace
 
 std::filesystem::path driveCRoot() {
 #ifdef _WIN32
-    return std::filesystem::path("C:\\");
+    return localApplicationData() / "Norvessa";
 #else
     return dataHome() / "norvessa" / "drive_c";
 #endif
@@ -81,19 +113,15 @@ std::filesystem::path hostPath(std::string_view windowsPath) {
                                 " leaves its folder with \"..\"");
         }
     }
-#ifdef _WIN32
-    return std::filesystem::path(std::string(windowsPath));
-#else
     const std::filesystem::path root = driveCRoot();
-    createPrivateFolder(root / "Program Files");
+    createFolder(root / "Program Files");
     std::filesystem::path mapped = root;
     for (const std::string& component : components) {
         if (component != ".") {
-            mapped /= component;
+            mapped /= std::u8string(component.begin(), component.end());
         }
     }
     return mapped;
-#endif
 }
 
 }  // namespace norvessa::platform

@@ -180,7 +180,8 @@ DatabaseFile::DatabaseFile(std::string displayName, std::unique_ptr<Reader> read
       cache_(kCachedBlocks),
       singlePages_(kCachedSinglePages) {
     try {
-        std::vector<std::uint8_t> header(std::min<std::uint64_t>(size, layout::kPageSize));
+        std::vector<std::uint8_t> header(
+            static_cast<std::size_t>(std::min<std::uint64_t>(size, layout::kPageSize)));
         header.resize(reader_->read(header, 0));
         initialise(header, size);
     } catch (const JetError& error) {

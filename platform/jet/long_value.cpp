@@ -73,7 +73,7 @@ std::vector<std::uint8_t> readLongValue(const LongValueReference& reference,
             throwCorrupt(where, "long value of " + std::to_string(reference.length) +
                                     " bytes, but its row holds " + std::to_string(row.size()));
         }
-        return {row.begin(), row.begin() + reference.length};
+        return {row.begin(), row.begin() + static_cast<std::ptrdiff_t>(reference.length)};
     }
     std::vector<std::uint8_t> value;
     value.reserve(reference.length);

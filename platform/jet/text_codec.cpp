@@ -165,25 +165,26 @@ std::vector<std::uint8_t> encodeText(std::u16string_view text, bool compress) {
         }
     }
     // Cheapest sequence of modes: cost[m] = bytes so far when the current character is written
-    // in mode m (0 compressed, 1 plain); a mode change costs one toggle byte.
-    constexpr std::size_t kInfinite = std::size_t{1} << 40;
+    // in mode m (0 compressed, 1 plain); a mode change costs one toggle byte. Costs are 64-bit
+    // so that the stand-in for "impossible" stays far above any real cost where size_t is 32.
+    constexpr std::uint64_t kInfinite = std::uint64_t{1} << 40;
     const std::size_t n = text.size();
     std::vector<std::array<std::uint8_t, 2>> cameFrom(n);
-    std::array<std::size_t, 2> cost{0, 1};  // the compressed form starts in compressed mode
+    std::array<std::uint64_t, 2> cost{0, 1};  // the compressed form starts in compressed mode
     for (std::size_t i = 0; i < n; ++i) {
-        std::array<std::size_t, 2> next{};
+        std::array<std::uint64_t, 2> next{};
         for (std::size_t mode = 0; mode < 2; ++mode) {
-            const std::size_t charCost = mode == 0 ? (isNarrow(text[i]) ? 1 : kInfinite) : 2;
-            const std::size_t stay = cost[mode];
-            const std::size_t change = cost[1 - mode] + 1;
+            const std::uint64_t charCost = mode == 0 ? (isNarrow(text[i]) ? 1 : kInfinite) : 2;
+            const std::uint64_t stay = cost[mode];
+            const std::uint64_t change = cost[1 - mode] + 1;
             cameFrom[i][mode] = static_cast<std::uint8_t>(stay <= change ? mode : 1 - mode);
             next[mode] = std::min(stay, change) + charCost;
         }
         cost = next;
     }
     std::size_t mode = cost[0] <= cost[1] ? 0 : 1;
-    const std::size_t total = 2 + cost[mode];
-    if (total >= 2 * n) {
+    const std::uint64_t total = 2 + cost[mode];
+    if (total >= 2 * std::uint64_t{n}) {
         return encodeUcs2(text);
     }
     std::vector<std::uint8_t> modes(n);
@@ -192,7 +193,7 @@ std::vector<std::uint8_t> encodeText(std::u16string_view text, bool compress) {
         mode = cameFrom[i][mode];
     }
     std::vector<std::uint8_t> out(kCompressedTextMarker, kCompressedTextMarker + 2);
-    out.reserve(total);
+    out.reserve(static_cast<std::size_t>(total));
     std::uint8_t current = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (modes[i] != current) {

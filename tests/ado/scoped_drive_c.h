@@ -3,16 +3,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/core/path_text.h"
 #include "platform/core/windows_path.h"
+#include "support/scoped_environment.h"
 
 namespace norvessa::ado {
 
-// Points XDG_DATA_HOME, and with it drive C, at a fresh temporary folder while it lives, so
-// that "C:\..." data sources reach files the test wrote.
+// Points the user's data folder (XDG_DATA_HOME; LOCALAPPDATA on Windows), and with it drive C,
+// at a fresh temporary folder while it lives, so that "C:\..." data sources reach files the
+// test wrote.
 class ScopedDriveC {
   public:
     ScopedDriveC() {
@@ -20,10 +24,14 @@ class ScopedDriveC {
         folder_ = std::filesystem::temp_directory_path() /
                   ("norvessa-ado-test-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(folder_);
-        setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+#ifdef _WIN32
+        variable_.emplace("LOCALAPPDATA", platform::pathText(folder_));
+#else
+        variable_.emplace("XDG_DATA_HOME", platform::pathText(folder_));
+#endif
     }
     ~ScopedDriveC() {
-        unsetenv("XDG_DATA_HOME");
+        variable_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
@@ -43,6 +51,7 @@ class ScopedDriveC {
 
   private:
     std::filesystem::path folder_;
+    std::optional<testing::ScopedEnvironment> variable_;
 };
 
 }  // namespace norvessa::ado

@@ -93,6 +93,9 @@ TEST_F(QueryExecutable, HelpAndVersion) {
 }
 
 TEST_F(QueryExecutable, CsvAndJsonReadBackToTheSameFields) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the read-back runs Linux's python3, which Windows programs cannot start";
+#endif
     // The test database stores one controller name with a line break, so CR LF goes through.
     const ResultTable expected = runLookup({LookupMode::Controller,
                                             "CBM2093",

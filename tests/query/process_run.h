@@ -1,9 +1,11 @@
 #pragma once
 
-// Runs a program through the shell with its output captured in files, for tests of the real
-// executable and of the Python read-back script.
+// Runs a program through the shell (cmd.exe on Windows) with its output captured in files, for
+// tests of the real executable and of the Python read-back script.
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +22,13 @@ struct ProcessResult {
     std::string errors;
 };
 
+#ifdef _WIN32
+// cmd.exe and the program's argument parser: the word in double quotes. The tests' arguments
+// hold no double quote and end in no backslash, the two cases this does not escape.
+inline std::string shellQuoted(const std::string& argument) {
+    return "\"" + argument + "\"";
+}
+#else
 inline std::string shellQuoted(const std::string& argument) {
     std::string quoted = "'";
     for (const char character : argument) {
@@ -27,6 +36,7 @@ inline std::string shellQuoted(const std::string& argument) {
     }
     return quoted + "'";
 }
+#endif
 
 inline std::string readWholeFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -46,9 +56,14 @@ inline ProcessResult runProcess(const std::string& program,
         command += " " + shellQuoted(argument);
     }
     command += " >" + shellQuoted(outFile.string()) + " 2>" + shellQuoted(errorFile.string());
-    const int status = std::system(command.c_str());
     ProcessResult result;
+#ifdef _WIN32
+    // cmd /c takes the line without its outer quotes, leaving each word's own.
+    result.exitStatus = std::system(("\"" + command + "\"").c_str());
+#else
+    const int status = std::system(command.c_str());
     result.exitStatus = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     result.out = readWholeFile(outFile);
     result.errors = readWholeFile(errorFile);
     return result;

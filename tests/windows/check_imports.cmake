@@ -1,0 +1,31 @@
+# cmake -DOBJDUMP=objdump -DPROGRAMS="a.exe;b.exe" -P check_imports.cmake
+# Fails when a program imports a DLL that is not part of Windows itself; prints each program's
+# imports either way.
+set(system_dlls
+    ADVAPI32 CFGMGR32 COMCTL32 COMDLG32 GDI32 IMM32 KERNEL32 MSVCRT OLE32 OLEAUT32 SETUPAPI
+    SHELL32 SHLWAPI USER32 UXTHEME VERSION WS2_32)
+set(foreign)
+foreach(program IN LISTS PROGRAMS)
+    execute_process(COMMAND "${OBJDUMP}" -p "${program}" OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${OBJDUMP} -p ${program} failed")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
+    set(names)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "DLL Name: ([^\n]+)" "\\1" name "${line}")
+        list(APPEND names "${name}")
+        string(TOUPPER "${name}" upper)
+        string(REGEX REPLACE "\\.DLL$" "" stem "${upper}")
+        if(NOT stem IN_LIST system_dlls)
+            list(APPEND foreign "${program}: ${name}")
+        endif()
+    endforeach()
+    list(JOIN names ", " shown)
+    get_filename_component(file_name "${program}" NAME)
+    message(STATUS "${file_name} imports ${shown}")
+endforeach()
+if(foreign)
+    list(JOIN foreign "\n  " shown)
+    message(FATAL_ERROR "Imports of DLLs that are not Windows' own:\n  ${shown}")
+endif()
