@@ -173,7 +173,7 @@ TEST_F(Win32Windows, EveryWindowAndControlStandsAsDescribed) {
     }
 }
 
-class MainWindow : public Win32Windows {
+class Win32MainWindow : public Win32Windows {
   protected:
     void SetUp() override {
         Win32Windows::SetUp();
@@ -198,7 +198,7 @@ class MainWindow : public Win32Windows {
 
 // The focus starts on the list and moves, by Tab, through the boxes and buttons in the order of
 // their tab positions: the right column of boxes from the bottom up, then the window buttons.
-TEST_F(MainWindow, TabMovesTheFocusInTheDesignedOrder) {
+TEST_F(Win32MainWindow, TabMovesTheFocusInTheDesignedOrder) {
     const HWND window = handleOf(form_.window());
     EXPECT_EQ(GetFocus(), control("ListView1"));
     const std::vector<std::string> cycle = {
@@ -214,7 +214,7 @@ TEST_F(MainWindow, TabMovesTheFocusInTheDesignedOrder) {
 
 // A lookup by click lists every record of the model under the twelve headers, shows the last
 // record's details and counts the rows; Label16 keeps its left edge as its caption grows.
-TEST_F(MainWindow, ClickingTheQueryButtonListsEveryRecordOfTheModel) {
+TEST_F(Win32MainWindow, ClickingTheQueryButtonListsEveryRecordOfTheModel) {
     const HWND list = control("ListView1");
     EXPECT_EQ(headersOf(list),
               (std::vector<std::string>{"id", "序号", " 慧荣", " 群联", " 联阳", " 安国", " 擎泰",
@@ -238,7 +238,7 @@ TEST_F(MainWindow, ClickingTheQueryButtonListsEveryRecordOfTheModel) {
 
 // Enter presses the button that has the focus, as Space does; Enter in the query box starts
 // nothing.
-TEST_F(MainWindow, EnterPressesTheFocusedButtonOnly) {
+TEST_F(Win32MainWindow, EnterPressesTheFocusedButtonOnly) {
     setTextOf(control("Text1"), L"MT29F64G08");
     pressKey(control("Text1"), VK_RETURN);
     EXPECT_EQ(rowsOf(control("ListView1")), 0);
@@ -251,7 +251,7 @@ TEST_F(MainWindow, EnterPressesTheFocusedButtonOnly) {
 
 // Each window button hides the main window and shows its window; closing that window brings the
 // main window back with its contents. Only one window is visible at any time.
-TEST_F(MainWindow, OneWindowIsVisibleAtATimeAndTheMainWindowKeepsItsContents) {
+TEST_F(Win32MainWindow, OneWindowIsVisibleAtATimeAndTheMainWindowKeepsItsContents) {
     setTextOf(control("Text1"), L"MT29F64G08");
     click("Command1");
     const HWND main = handleOf(form_.window());
@@ -285,7 +285,7 @@ TEST_F(MainWindow, OneWindowIsVisibleAtATimeAndTheMainWindowKeepsItsContents) {
 
 // A database damaged after start-up is reported in the message box, in Chinese with the technical
 // detail apart; the window stays usable.
-TEST_F(MainWindow, ADamagedDatabaseIsReportedAndTheWindowStaysUsable) {
+TEST_F(Win32MainWindow, ADamagedDatabaseIsReportedAndTheWindowStaysUsable) {
     const std::filesystem::path database = platform::hostPath(main_window::databaseFilePath());
     {
         std::ofstream damaged(database, std::ios::binary | std::ios::trunc);
