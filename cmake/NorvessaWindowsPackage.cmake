@@ -75,8 +75,8 @@ if(TARGET norvessa-query)
         COMMAND ${CMAKE_COMMAND} -E make_directory "${portable}"
         ${portable_files}
         COMMAND ${CMAKE_COMMAND} -E copy "${license}" "${portable}/LICENSE.txt"
-        COMMAND ${CMAKE_COMMAND} -E tar cf "${NORVESSA_PORTABLE_ZIP}" --format=zip Norvessa
-        WORKING_DIRECTORY "${PROJECT_BINARY_DIR}/portable"
+        COMMAND ${CMAKE_COMMAND} -E chdir "${PROJECT_BINARY_DIR}/portable"
+                ${CMAKE_COMMAND} -E tar cf "${NORVESSA_PORTABLE_ZIP}" --format=zip Norvessa
         DEPENDS ${NORVESSA_WINDOWS_PROGRAMS} "${license}"
         COMMENT "Making the portable archive Norvessa-${PROJECT_VERSION}-windows-${architecture}.zip"
         VERBATIM)

@@ -46,8 +46,10 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     static_cast<void>(argc);
     static_cast<void>(argv);
-    // CSV ends its records with CR LF itself; text mode would turn that into CR CR LF.
+    // CSV ends its records with CR LF itself; text mode would turn that into CR CR LF. Messages
+    // keep the same line ends as on Linux.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     // Chinese reads right in a console whatever its code page; redirected output stays UTF-8.
     const norvessa::platform::ConsoleOutput consoleOut(std::cout, STD_OUTPUT_HANDLE);
     const norvessa::platform::ConsoleOutput consoleErrors(std::cerr, STD_ERROR_HANDLE);

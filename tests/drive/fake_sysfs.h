@@ -14,6 +14,15 @@
 #include <string>
 #include <vector>
 
+// A sysfs tree holds names with ':' (SCSI addresses such as 0:0:0:0), which Windows' file
+// systems do not allow: tests that write one are Linux-only.
+#ifdef _WIN32
+#define NORVESSA_SKIP_WITHOUT_SYSFS_NAMES() \
+    GTEST_SKIP() << "a sysfs tree's names (0:0:0:0) cannot be made on Windows"
+#else
+#define NORVESSA_SKIP_WITHOUT_SYSFS_NAMES() static_cast<void>(0)
+#endif
+
 namespace norvessa::drive::testing {
 
 struct FakeDrive {

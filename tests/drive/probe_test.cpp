@@ -197,6 +197,7 @@ TEST(Probe, MalformedRepliesAreNamedNeverTrusted) {
 // A Kingston drive (the brand's VID) whose INQUIRY revision names Phison, probed end to end:
 // sysfs, the vendor commands, the decode, the records and the capacity check.
 TEST(Probe, BrandedPhisonDriveEndToEnd) {
+    NORVESSA_SKIP_WITHOUT_SYSFS_NAMES();
     norvessa::testing::TemporaryFolder folder;
     testing::FakeDrive kingston;
     kingston.block = "sdb";

@@ -355,8 +355,10 @@ TEST(DamagedFiles, PagesOfAnotherTableAreRefused) {
     ASSERT_EQ(tableError(intact, "MSysRelationships"), "");
 
     Image swapped = intact;
-    std::swap_ranges(swapped.begin() + parts * kPage, swapped.begin() + (parts + 1) * kPage,
-                     swapped.begin() + relationships * kPage);
+    const auto pageStart = [&swapped](std::uint32_t page) {
+        return swapped.begin() + static_cast<std::ptrdiff_t>(page * kPage);
+    };
+    std::swap_ranges(pageStart(parts), pageStart(parts + 1), pageStart(relationships));
     const std::string asEmpty = tableError(swapped, "parts");
     EXPECT_NE(asEmpty.find("damaged.mdb: table definition " + std::to_string(parts) +
                            ": the file is damaged: the definition is another table's"),

@@ -58,8 +58,11 @@ TEST(FilePages, PagesReadOutOfOrderAreTheFilesPagesAndStayValidWhileHeld) {
     const auto pages = DatabaseFile::open(file.path());
     ASSERT_EQ(pages->header().databaseKey, 0U);
     const auto expected = [](std::uint32_t number) {
-        return std::vector<std::uint8_t>(largeImage().begin() + std::ptrdiff_t{number} * 4096,
-                                         largeImage().begin() + std::ptrdiff_t{number + 1} * 4096);
+        const auto offset = [](std::uint32_t page) {
+            return static_cast<std::ptrdiff_t>(page) * 4096;
+        };
+        return std::vector<std::uint8_t>(largeImage().begin() + offset(number),
+                                         largeImage().begin() + offset(number + 1));
     };
     const Page held = pages->page(7, "page");
     std::uint32_t number = 1;

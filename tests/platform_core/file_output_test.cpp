@@ -47,12 +47,14 @@ TEST(ReplaceFileContent, CreatesAndReplacesWholeFiles) {
     EXPECT_EQ(entriesIn(folder.path()), 1U) << "no temporary file may stay behind";
 }
 
-// Bytes the program carries are copied from the program's own file; the copy must be exactly
-// those bytes, whole or any part of them.
+// Bytes the program carries are copied from the program's own file on Linux (from its loaded
+// resource on Windows); the copy must be exactly those bytes, whole or any part of them.
 TEST(ReplaceFileContent, CopiesCarriedBytesExactlyFromTheProgramFile) {
     const std::span<const std::uint8_t> image = norvessa::resources::carriedDatabaseImage();
     ASSERT_GT(image.size(), 10000U);
+#ifdef __linux__
     ASSERT_TRUE(norvessa::platform::programFileRange(image).has_value());
+#endif
     TemporaryFolder folder;
     const auto file = folder.path() / "zuzivive.ss";
     for (const auto part : {image, image.subspan(4097, 5003)}) {

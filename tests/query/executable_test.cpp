@@ -82,6 +82,18 @@ TEST_F(QueryExecutable, FoundNothingFoundAndFailedHaveTheirOwnExitStatus) {
               "Try 'norvessa-query --help' for more information.\n");
 }
 
+// A Chinese path reaches the program whole, whatever code page the system runs the program in.
+TEST_F(QueryExecutable, ChineseDatabasePathArrivesWhole) {
+    const std::filesystem::path chinese = folder_.path() / u8"闪存型号库.mdb";
+    std::filesystem::copy_file(database_, chinese);
+    const std::u8string path = chinese.u8string();
+    const ProcessResult found =
+        run({"--id", "EC D3 14 A5", "--database", std::string(path.begin(), path.end()),
+             "--password", testing::kTestPassword});
+    EXPECT_EQ(found.exitStatus, 0) << found.errors;
+    EXPECT_NE(found.out.find("K9HCG08U5M"), std::string::npos);
+}
+
 TEST_F(QueryExecutable, HelpAndVersion) {
     const ProcessResult version = run({"--version"});
     EXPECT_EQ(version.exitStatus, 0);

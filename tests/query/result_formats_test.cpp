@@ -78,6 +78,9 @@ TEST(QueryJsonFormat, EscapesControlCharactersAndKeepsNumbers) {
 }
 
 TEST(QueryCsvAndJson, PythonReadsBackTheSameFields) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the read-back runs Linux's python3, which Windows programs cannot start";
+#endif
     const TemporaryFolder folder;
     const ResultTable result = awkwardResult();
     std::ostringstream csv;

@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # cmake -DOBJDUMP=objdump -DPROGRAMS="a.exe;b.exe" -P check_imports.cmake
 # Fails when a program imports a DLL that is not part of Windows itself; prints each program's
 # imports either way.
