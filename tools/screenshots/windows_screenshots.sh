@@ -27,7 +27,9 @@ trap 'rm -rf "$pictures"' EXIT
 # A display of our own: Xvfb picks a free number and writes it once it is ready.
 Xvfb -displayfd 9 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 9>"$pictures/display" 2>/dev/null &
 xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$pictures"' EXIT
+# Wine's processes go before the display they draw on.
+prefix="$build/wine-prefix"
+trap '"$source_dir/scripts/wine.sh" "$prefix" --stop; kill "$xvfb" 2>/dev/null || true; rm -rf "$pictures"' EXIT
 for _ in $(seq 100); do
     [ -s "$pictures/display" ] && break
     sleep 0.1
@@ -35,7 +37,7 @@ done
 export DISPLAY=":$(cat "$pictures/display")"
 
 # Wine sees the Linux file system as drive Z.
-"$source_dir/scripts/wine.sh" "$build/wine-prefix" "$tool" "Z:$pictures" "$model"
+"$source_dir/scripts/wine.sh" "$prefix" "$tool" "Z:$pictures" "$model"
 for picture in main_window form2 form3 form4 form5; do
     convert "$pictures/$picture.bmp" -strip "$output/$picture.png"
     echo "$output/$picture.png"
