@@ -49,7 +49,9 @@ std::unique_ptr<controls::Window> Win32FrontEnd::createWindow(
     auto window = std::make_unique<NativeWindow>(
         description, [this](const controls::ErrorReport& report) { showErrorReport(report); });
     if (quitAfterFirstPaint_ && description.endsProgramWhenClosed) {
-        window->onFirstPaint([] { PostQuitMessage(0); });
+        // The process ends at once, as the peer's does with its window still up: destroying a
+        // shown window makes Wine wait up to two seconds for a window manager, which Xvfb lacks.
+        window->onFirstPaint([] { ExitProcess(0); });
     }
     return window;
 }

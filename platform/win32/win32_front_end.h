@@ -29,7 +29,7 @@ class Win32FrontEnd : public controls::FrontEnd {
     // Replaces the message box, for tests; an empty presenter puts the box back.
     void setErrorPresenter(controls::ErrorPresenter presenter);
 
-    // For start-up measurements: the event loop ends once a window that ends the program when
+    // For start-up measurements: the program ends once a window that ends the program when
     // closed has first been painted.
     void quitAfterFirstPaint() { quitAfterFirstPaint_ = true; }
 
