@@ -137,17 +137,8 @@ struct NativeWindow::Control {
     std::unique_ptr<controls::TextBox> textBox;
     std::unique_ptr<controls::Label> label;
     std::function<void()> clicked;
-    HBRUSH backBrush = nullptr;
-    HBITMAP picture = nullptr;
-
-    ~Control() {
-        if (backBrush != nullptr) {
-            DeleteObject(backBrush);
-        }
-        if (picture != nullptr) {
-            DeleteObject(picture);
-        }
-    }
+    OwnedBrush backBrush;
+    OwnedBitmap picture;
 };
 
 namespace {
@@ -176,11 +167,11 @@ NativeWindow::NativeWindow(const controls::WindowDescription& description,
                            controls::ErrorPresenter present)
     : controls::Window(description), present_(std::move(present)), dpi_(primaryMonitorDpi()) {
     if (description.background) {
-        backBrush_ = checked(CreateSolidBrush(colourOf(*description.background)),
-                             "CreateSolidBrush for " + description.name);
+        backBrush_.reset(checked(CreateSolidBrush(colourOf(*description.background)),
+                                 "CreateSolidBrush for " + description.name));
     }
     if (!description.picture.empty()) {
-        picture_ = loadPicture(description.picture);
+        picture_.reset(loadPicture(description.picture));
     }
 
     // Created hidden, centred on the primary monitor.
@@ -209,20 +200,6 @@ NativeWindow::NativeWindow(const controls::WindowDescription& description,
 NativeWindow::~NativeWindow() {
     // The controls go before the fonts, brushes and pictures they use.
     destroy();
-    if (toolTips_ != nullptr) {
-        DestroyWindow(toolTips_);
-    }
-    if (backBrush_ != nullptr) {
-        DeleteObject(backBrush_);
-    }
-    if (picture_ != nullptr) {
-        DeleteObject(picture_);
-    }
-    for (HICON icon : {bigIcon_, smallIcon_}) {
-        if (icon != nullptr) {
-            DestroyIcon(icon);
-        }
-    }
 }
 
 void NativeWindow::createControl(const ControlDescription& description, int id) {
@@ -254,8 +231,8 @@ void NativeWindow::createControl(const ControlDescription& description, int id) 
             break;
         case ControlKind::Frame:
             if (description.background) {
-                created.backBrush = checked(CreateSolidBrush(colourOf(*description.background)),
-                                            "CreateSolidBrush for " + description.name);
+                created.backBrush.reset(checked(CreateSolidBrush(colourOf(*description.background)),
+                                                "CreateSolidBrush for " + description.name));
             }
             // The group box draws its caption in the button text colour whatever it is asked;
             // the frame draws itself in its own colours.
@@ -263,9 +240,9 @@ void NativeWindow::createControl(const ControlDescription& description, int id) 
                               reinterpret_cast<DWORD_PTR>(this));
             break;
         case ControlKind::Picture:
-            created.picture = loadPicture(description.picture);
+            created.picture.reset(loadPicture(description.picture));
             SendMessageW(created.handle, STM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(created.picture));
+                         reinterpret_cast<LPARAM>(created.picture.get()));
             break;
         case ControlKind::Button:
             break;
@@ -405,32 +382,38 @@ void NativeWindow::applyDpi(int dpi, const RECT* suggested) {
 
 void NativeWindow::setIcon() {
     const std::string& file = description().icon;
-    HICON big = loadIcon(file, GetSystemMetrics(SM_CXICON) * dpi_ / controls::kStandardDotsPerInch);
-    HICON small =
-        loadIcon(file, GetSystemMetrics(SM_CXSMICON) * dpi_ / controls::kStandardDotsPerInch);
-    SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    for (HICON icon : {std::exchange(bigIcon_, big), std::exchange(smallIcon_, small)}) {
-        if (icon != nullptr) {
-            DestroyIcon(icon);
-        }
-    }
+    OwnedIcon big(
+        loadIcon(file, GetSystemMetrics(SM_CXICON) * dpi_ / controls::kStandardDotsPerInch));
+    OwnedIcon small(
+        loadIcon(file, GetSystemMetrics(SM_CXSMICON) * dpi_ / controls::kStandardDotsPerInch));
+    SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The window shows the new icons now; the old ones may go.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
     iconSet_ = true;
+}
+
+// What lies behind a control: its own back colour, else the window's, else the button face.
+HBRUSH NativeWindow::backBrushOf(const Control* control) const {
+    if (control != nullptr && control->backBrush != nullptr) {
+        return control->backBrush.get();
+    }
+    return backBrush_ != nullptr ? backBrush_.get() : GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void NativeWindow::eraseBackground(HDC context) {
     RECT client{};
     GetClientRect(handle(), &client);
-    FillRect(context, &client,
-             backBrush_ != nullptr ? backBrush_ : GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(context, &client, backBrushOf(nullptr));
     if (picture_ == nullptr) {
         return;
     }
     // One picture pixel to one device pixel, at the top-left corner, clipped at the edges.
     BITMAP size{};
-    GetObjectW(picture_, sizeof(size), &size);
+    GetObjectW(picture_.get(), sizeof(size), &size);
     HDC source = CreateCompatibleDC(context);
-    const HGDIOBJ previous = SelectObject(source, picture_);
+    const HGDIOBJ previous = SelectObject(source, picture_.get());
     BitBlt(context, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, previous);
     DeleteDC(source);
@@ -465,9 +448,7 @@ void NativeWindow::paintFrame(HWND frame) {
         return;
     }
     const ControlDescription& description = control->description;
-    HBRUSH back = control->backBrush != nullptr
-                      ? control->backBrush
-                      : (backBrush_ != nullptr ? backBrush_ : GetSysColorBrush(COLOR_BTNFACE));
+    HBRUSH back = backBrushOf(control);
     RECT box{};
     GetClientRect(frame, &box);
     FillRect(context, &box, back);
@@ -498,14 +479,11 @@ void NativeWindow::paintFrame(HWND frame) {
 
 LRESULT NativeWindow::colourStatic(HDC context, HWND control) {
     const Control* found = find(control);
-    HBRUSH back = backBrush_ != nullptr ? backBrush_ : GetSysColorBrush(COLOR_BTNFACE);
+    HBRUSH back = backBrushOf(found);
     if (found == nullptr) {
         return reinterpret_cast<LRESULT>(back);
     }
     const ControlDescription& description = found->description;
-    if (found->backBrush != nullptr) {
-        back = found->backBrush;
-    }
     SetTextColor(context, description.foreground ? colourOf(*description.foreground)
                                                  : GetSysColor(COLOR_BTNTEXT));
     // The caption is drawn over what lies behind the control.

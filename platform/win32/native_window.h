@@ -17,6 +17,7 @@
 #include "platform/controls/controls.h"
 #include "platform/win32/message_window.h"
 #include "platform/win32/native_list_view.h"
+#include "platform/win32/owned_handles.h"
 #include "platform/win32/song_fonts.h"
 
 namespace norvessa::platform::win32 {
@@ -61,6 +62,7 @@ class NativeWindow : public controls::Window, private MessageWindow {
     void fitLabel(Control& control);
     HFONT fontOf(const controls::ControlDescription& description);
     void setIcon();
+    HBRUSH backBrushOf(const Control* control) const;
     void eraseBackground(HDC context);
     LRESULT colourStatic(HDC context, HWND control);
     static LRESULT CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
@@ -74,10 +76,11 @@ class NativeWindow : public controls::Window, private MessageWindow {
     controls::ErrorPresenter present_;
     int dpi_;
     SongFonts fonts_;
-    HBRUSH backBrush_ = nullptr;
-    HBITMAP picture_ = nullptr;
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    OwnedBrush backBrush_;
+    OwnedBitmap picture_;
+    OwnedIcon bigIcon_;
+    OwnedIcon smallIcon_;
+    // Owned by the window, and destroyed with it.
     HWND toolTips_ = nullptr;
     bool shownBefore_ = false;
     bool iconSet_ = false;
