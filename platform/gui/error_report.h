@@ -10,7 +10,6 @@
 namespace norvessa::platform {
 
 using controls::actionFailedSummary;
-using controls::describeException;
 using controls::ErrorPresenter;
 using controls::ErrorReport;
 using controls::ExplainedError;

@@ -286,6 +286,87 @@ QtWindow::~QtWindow() {
     }
 }
 
+// Creates the control's widget in `parent`, with what only its kind needs.
+void QtWindow::createWidget(Control& control, QWidget* parent) {
+    const ControlDescription& described = control.description;
+    // Clicks run whatever handler the window's procedures set last.
+    const auto runClickHandler = [handler = &control.clickHandler] {
+        if (*handler) {
+            (*handler)();
+        }
+    };
+    switch (described.kind) {
+        case ControlKind::Label: {
+            if (described.sizing == controls::LabelSizing::Fixed) {
+                auto* label = new QLabel(parent);
+                label->setTextFormat(Qt::PlainText);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setWordWrap(true);
+                label->setAutoFillBackground(false);
+                label->setFocusPolicy(Qt::NoFocus);
+                control.label = std::make_unique<QtLabel>(*label, nullptr);
+                control.widget = label;
+            } else {
+                AutoSizeLabel* label = nullptr;
+                if (described.reportsClicks) {
+                    auto* link = new LinkLabel(parent);
+                    link->setClickHandler(runClickHandler);
+                    label = link;
+                } else {
+                    label = new AutoSizeLabel(parent);
+                }
+                control.label = std::make_unique<QtLabel>(*label, label);
+                control.widget = label;
+            }
+            auto* label = static_cast<QLabel*>(control.widget);
+            label->setText(qText(described.caption));
+            setCaptionColour(*label, described.foreground);
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(parent);
+            box->setText(qText(described.caption));
+            box->setMaxLength(std::numeric_limits<int>::max());
+            control.textBox = std::make_unique<QtTextBox>(*box);
+            control.widget = box;
+            break;
+        }
+        case ControlKind::Button: {
+            auto* button = new CommandButton(parent);
+            button->setText(qText(described.caption));
+            onClicked(button, button, runClickHandler);
+            control.widget = button;
+            break;
+        }
+        case ControlKind::Frame: {
+            auto* frame = new Frame(parent);
+            frame->setCaption(qText(described.caption));
+            frame->setCaptionColour(described.foreground
+                                        ? qColour(*described.foreground)
+                                        : frame->palette().color(QPalette::ButtonText));
+            if (described.background) {
+                frame->setBackColour(qColour(*described.background));
+            }
+            control.widget = frame;
+            break;
+        }
+        case ControlKind::ListView: {
+            auto* view = new ListView(parent);
+            control.listView = std::make_unique<QtListView>(*view);
+            control.widget = view;
+            break;
+        }
+        case ControlKind::Picture: {
+            auto* picture = new QLabel(parent);
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            picture->setScaledContents(false);
+            picture->setPixmap(QPixmap::fromImage(loadPicture(described.picture)));
+            control.widget = picture;
+            break;
+        }
+    }
+}
+
 void QtWindow::build() {
     for (const ControlDescription& described : description().controls) {
         QWidget* parent = widget_;
@@ -293,84 +374,7 @@ void QtWindow::build() {
             parent = &controlWidget(described.container);
         }
         auto control = std::make_unique<Control>(Control{described});
-        switch (described.kind) {
-            case ControlKind::Label: {
-                if (described.sizing == controls::LabelSizing::Fixed) {
-                    auto* label = new QLabel(parent);
-                    label->setTextFormat(Qt::PlainText);
-                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                    label->setWordWrap(true);
-                    label->setAutoFillBackground(false);
-                    label->setFocusPolicy(Qt::NoFocus);
-                    control->label = std::make_unique<QtLabel>(*label, nullptr);
-                    control->widget = label;
-                } else {
-                    AutoSizeLabel* label = nullptr;
-                    if (described.reportsClicks) {
-                        auto* link = new LinkLabel(parent);
-                        link->setClickHandler([handler = &control->clickHandler] {
-                            if (*handler) {
-                                (*handler)();
-                            }
-                        });
-                        label = link;
-                    } else {
-                        label = new AutoSizeLabel(parent);
-                    }
-                    control->label = std::make_unique<QtLabel>(*label, label);
-                    control->widget = label;
-                }
-                auto* label = static_cast<QLabel*>(control->widget);
-                label->setText(qText(described.caption));
-                setCaptionColour(*label, described.foreground);
-                break;
-            }
-            case ControlKind::TextBox: {
-                auto* box = new QLineEdit(parent);
-                box->setText(qText(described.caption));
-                box->setMaxLength(std::numeric_limits<int>::max());
-                control->textBox = std::make_unique<QtTextBox>(*box);
-                control->widget = box;
-                break;
-            }
-            case ControlKind::Button: {
-                auto* button = new CommandButton(parent);
-                button->setText(qText(described.caption));
-                onClicked(button, button, [handler = &control->clickHandler] {
-                    if (*handler) {
-                        (*handler)();
-                    }
-                });
-                control->widget = button;
-                break;
-            }
-            case ControlKind::Frame: {
-                auto* frame = new Frame(parent);
-                frame->setCaption(qText(described.caption));
-                frame->setCaptionColour(described.foreground
-                                            ? qColour(*described.foreground)
-                                            : frame->palette().color(QPalette::ButtonText));
-                if (described.background) {
-                    frame->setBackColour(qColour(*described.background));
-                }
-                control->widget = frame;
-                break;
-            }
-            case ControlKind::ListView: {
-                auto* view = new ListView(parent);
-                control->listView = std::make_unique<QtListView>(*view);
-                control->widget = view;
-                break;
-            }
-            case ControlKind::Picture: {
-                auto* picture = new QLabel(parent);
-                picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                picture->setScaledContents(false);
-                picture->setPixmap(QPixmap::fromImage(loadPicture(described.picture)));
-                control->widget = picture;
-                break;
-            }
-        }
+        createWidget(*control, parent);
         QWidget& widget = *control->widget;
         widget.setObjectName(qText(described.name));
         if (described.fontPoints) {

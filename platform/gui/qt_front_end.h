@@ -64,6 +64,7 @@ class QtWindow : public controls::Window {
     QWidget& controlWidget(std::string_view name);
     Control& find(std::string_view name);
     void build();
+    static void createWidget(Control& control, QWidget* parent);
     void chainTabOrder();
 
     DescribedWidget* widget_;
