@@ -14,12 +14,14 @@ summary() {
     echo "tests: $passed passed, $failed failed, $skipped skipped"
 }
 
-# Runs one build's tests and adds them to the counts; ends the run when one failed.
+# Runs one build's tests, through the command given after the build folder if any, and adds
+# them to the counts; ends the run when one failed.
 run_tests() {
     local build="$1"
+    shift
     local log="$build/ctest-summary.log"
     local status=0
-    ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log" || status=$?
+    "$@" ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log" || status=$?
     # CTest counts a skipped test (GTEST_SKIP, or a test's skip return code) in its total and
     # in its "tests passed", and lists it under "did not run" as (Skipped): it is neither.
     local counts total failures skips
@@ -53,7 +55,8 @@ windows="$root/build/windows-i686"
 # test discovery included.
 "$root/scripts/wine.sh" "$windows/wine-prefix" --start
 trap '"$root/scripts/wine.sh" "$windows/wine-prefix" --stop' EXIT
-run_tests "$windows"
+# Windows programs draw their windows on an X display: a virtual one for the run.
+run_tests "$windows" xvfb-run -a -s "-screen 0 1280x1024x24"
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
     echo "== short fuzzing run"
