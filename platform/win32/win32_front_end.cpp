@@ -49,8 +49,8 @@ std::unique_ptr<controls::Window> Win32FrontEnd::createWindow(
     auto window = std::make_unique<NativeWindow>(
         description, [this](const controls::ErrorReport& report) { showErrorReport(report); });
     if (quitAfterFirstPaint_ && description.endsProgramWhenClosed) {
-        // The process ends at once, as the peer's does with its window still up: destroying a
-        // shown window makes Wine wait up to two seconds for a window manager, which Xvfb lacks.
+        // The process ends at once, with its windows still up, as the peer's does: the
+        // measurement ends at the first paint, not after the windows' teardown.
         window->onFirstPaint([] { ExitProcess(0); });
     }
     return window;
