@@ -377,15 +377,14 @@ void NativeWindow::applyDpi(int dpi, const RECT* suggested) {
     if (iconSet_) {
         setIcon();
     }
-    InvalidateRect(handle(), nullptr, TRUE);
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void NativeWindow::setIcon() {
     const std::string& file = description().icon;
-    OwnedIcon big(
-        loadIcon(file, GetSystemMetrics(SM_CXICON) * dpi_ / controls::kStandardDotsPerInch));
-    OwnedIcon small(
-        loadIcon(file, GetSystemMetrics(SM_CXSMICON) * dpi_ / controls::kStandardDotsPerInch));
+    // The caption's and the task bar's icon sizes, 16 and 32 pixels at 96 DPI.
+    OwnedIcon big(loadIcon(file, 32 * dpi_ / controls::kStandardDotsPerInch));
+    OwnedIcon small(loadIcon(file, 16 * dpi_ / controls::kStandardDotsPerInch));
     SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
     SendMessageW(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
     // The window shows the new icons now; the old ones may go.
