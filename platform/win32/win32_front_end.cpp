@@ -32,8 +32,8 @@ Win32FrontEnd::Win32FrontEnd() {
     classes.dwSize = sizeof(classes);
     classes.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;
     InitCommonControlsEx(&classes);
-    // The picture decoder is a COM component.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The picture decoder and the accessibility service are COM components.
+    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     setEscapedErrorHandler([this](std::exception_ptr error) {
         showErrorReport(controls::reportOf(controls::actionFailedSummary(), error));
     });
@@ -41,7 +41,9 @@ Win32FrontEnd::Win32FrontEnd() {
 
 Win32FrontEnd::~Win32FrontEnd() {
     setEscapedErrorHandler({});
-    CoUninitialize();
+    if (comInitialized_) {
+        CoUninitialize();
+    }
 }
 
 std::unique_ptr<controls::Window> Win32FrontEnd::createWindow(

@@ -36,6 +36,7 @@ class Win32FrontEnd : public controls::FrontEnd {
   private:
     controls::ErrorPresenter presenter_;
     bool quitAfterFirstPaint_ = false;
+    bool comInitialized_ = false;
 };
 
 }  // namespace norvessa::platform::win32
