@@ -51,12 +51,11 @@ echo "== windows build (i686)"
 "$root/scripts/build.sh" windows i686
 echo "== windows tests (under Wine)"
 windows="$root/build/windows-i686"
-# One wineserver for the whole run: each test program then starts in a fraction of a second,
-# test discovery included.
-"$root/scripts/wine.sh" "$windows/wine-prefix" --start
-trap '"$root/scripts/wine.sh" "$windows/wine-prefix" --stop' EXIT
-# Windows programs draw their windows on an X display: a virtual one for the run.
-run_tests "$windows" xvfb-run -a -s "-screen 0 1280x1024x24"
+# One wineserver for the whole run, Wine's services up before the first test discovery: each
+# test program then starts in a fraction of a second. Windows programs draw their windows on an
+# X display: a virtual one for the run.
+run_tests "$windows" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$root/scripts/wine.sh" "$windows/wine-prefix" --serving
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
     echo "== short fuzzing run"

@@ -6,6 +6,8 @@
 #                                                   wineserver that stays until --stop, so that
 #                                                   each program starts in a fraction of a second
 #   scripts/wine.sh PREFIX --stop                   ends that wineserver
+#   scripts/wine.sh PREFIX --serving COMMAND...     runs COMMAND (CTest, say) between --start
+#                                                   and --stop, Wine's own processes already up
 # A new prefix gets the font replacement that draws 宋体 and SimSun with AR PL UMing CN, the
 # Song face the windows are laid out for, and falls back to Wine's display-less graphics driver
 # when there is no X display, so that window tests run without one. Its windows are not handed to
@@ -13,10 +15,12 @@
 # hidden window.
 set -euo pipefail
 if [ "$#" -lt 2 ]; then
-    echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...] | PREFIX --start | PREFIX --stop" >&2
+    echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...] | PREFIX --start | PREFIX --stop |" \
+        "PREFIX --serving COMMAND..." >&2
     exit 2
 fi
-export WINEPREFIX="$1"
+# Wine wants an absolute path.
+export WINEPREFIX="$(realpath -m "$1")"
 shift
 export WINEDEBUG=-all
 # No menu entries or file associations on the Linux desktop for what an installer creates.
@@ -51,6 +55,18 @@ case "$1" in
         ;;
     --stop)
         wineserver -k 2>/dev/null || true
+        ;;
+    --serving)
+        shift
+        prepare_prefix
+        wineserver -p </dev/null >/dev/null 2>&1 9>&-
+        # The first program of a session starts Wine's services and desktop, which takes
+        # seconds: longer than a test discovery may wait.
+        wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+        status=0
+        "$@" 9>&- || status=$?
+        wineserver -k 2>/dev/null || true
+        exit "$status"
         ;;
     *)
         prepare_prefix
