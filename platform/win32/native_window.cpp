@@ -570,7 +570,7 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                 }
                 return 0;
             }
-            if (savedFocus_ != nullptr && IsWindow(savedFocus_)) {
+            if (savedFocus_ != nullptr && IsChild(handle(), savedFocus_)) {
                 SetFocus(savedFocus_);
                 return 0;
             }

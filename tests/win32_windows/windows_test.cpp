@@ -283,6 +283,14 @@ TEST_F(Win32MainWindow, OneWindowIsVisibleAtATimeAndTheMainWindowKeepsItsContent
     EXPECT_TRUE(reports_.empty());
 }
 
+// Closing the main window ends the program: its message loop is told to stop.
+TEST_F(Win32MainWindow, ClosingTheMainWindowEndsTheProgram) {
+    SendMessageW(handleOf(form_.window()), WM_CLOSE, 0, 0);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_FALSE(IsWindowVisible(handleOf(form_.window())));
+}
+
 // A database damaged after start-up is reported in the message box, in Chinese with the technical
 // detail apart; the window stays usable.
 TEST_F(Win32MainWindow, ADamagedDatabaseIsReportedAndTheWindowStaysUsable) {
