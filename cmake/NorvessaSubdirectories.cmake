@@ -1,10 +1,12 @@
 # Areas built on Qt, from the source root: a build without Qt (NORVESSA_QT off, as the Windows
-# build is) leaves them out.
+# build is) leaves them out. The windows' procedures (main_window, secondary_windows) are plain
+# C++ and build everywhere; their Qt program, and the Qt tools beside the Windows screenshot tool
+# and start-up peer, are left out inside their areas.
 set(NORVESSA_QT_AREAS
-    platform/gui resources/images secondary_windows main_window
-    tools/icon_export tools/image_generators tools/screenshots
+    platform/gui resources/images
+    tools/icon_export tools/image_generators
     tests/images tests/main_window tests/platform_gui tests/secondary_windows tests/soak
-    bench/lookup bench/startup)
+    bench/lookup)
 
 function(norvessa_area_is_built folder result)
     file(RELATIVE_PATH area "${PROJECT_SOURCE_DIR}" "${folder}")

@@ -9,7 +9,10 @@
 #   scripts/wine.sh PREFIX --serving COMMAND...     runs COMMAND (CTest, say) between --start
 #                                                   and --stop, Wine's own processes already up
 # A new prefix gets the font replacement that draws 宋体 and SimSun with AR PL UMing CN, the
-# Song face the windows are laid out for.
+# Song face the windows are laid out for, and falls back to Wine's display-less graphics driver
+# when there is no X display, so that window tests run without one. Its windows are not handed to
+# a window manager: a virtual display has none, and Wine would wait two seconds for one at every
+# hidden window.
 set -euo pipefail
 if [ "$#" -lt 2 ]; then
     echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...] | PREFIX --start | PREFIX --stop |" \
@@ -32,9 +35,11 @@ prepare_prefix() {
         wineboot -i >/dev/null 2>&1
         local fonts="$WINEPREFIX/font-replacements.reg"
         # regedit reads UTF-16 with a byte order mark.
-        printf '\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n\r\n%s\r\n%s\r\n%s\r\n' \
+        printf '\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n\r\n%s\r\n%s\r\n%s\r\n\r\n%s\r\n%s\r\n\r\n%s\r\n%s\r\n' \
             '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-            '"宋体"="AR PL UMing CN"' '"SimSun"="AR PL UMing CN"' |
+            '"宋体"="AR PL UMing CN"' '"SimSun"="AR PL UMing CN"' \
+            '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Graphics"="x11,null"' \
+            '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' |
             iconv -f UTF-8 -t UTF-16LE >"$fonts"
         wine regedit /S "$(winepath -w "$fonts")" >/dev/null 2>&1
         wineserver -w
