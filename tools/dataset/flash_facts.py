@@ -242,19 +242,84 @@ SMALL_PAGE_DEVICES = {"33", "35", "36", "39", "43", "45", "46", "49", "53", "55"
                       "71", "72", "73", "74", "75", "76", "78", "79"}
 
 
+# 3D NAND IDs whose geometry public decoders give (flash/nand_3d_ids.cpp, from iTXTech/fdnext's
+# decoder test assertions): the first five bytes, bits per cell, dies per chip enable (None where
+# the source gives none) and Mbit per chip enable. Other 3D IDs reuse planar device codes for other
+# densities and lay the later bytes out per generation, so they are not read.
+NAND_3D_IDS = {
+    ("89", "D3", "AC", "32", "C6"): (4, 1, 1048576),
+    ("89", "E3", "AD", "32", "C6"): (4, 2, 2097152),
+    ("89", "F3", "AE", "32", "C6"): (4, 4, 4194304),
+    ("89", "2B", "AF", "32", "C6"): (4, 8, 8388608),
+    ("89", "CB", "98", "32", "C6"): (3, 1, 524288),
+    ("89", "DB", "99", "32", "C6"): (3, 2, 1048576),
+    ("89", "EB", "9A", "32", "C6"): (3, 4, 2097152),
+    ("89", "FB", "9B", "32", "C6"): (3, 8, 4194304),
+    ("9B", "D5", "58", "8D", "20"): (4, None, 1397760),
+    ("AD", "78", "0C", "5B", "30"): (4, None, 2097152),
+    ("89", "09", "06", "84", "00"): (3, None, 5591040),
+}
+CELL_OF_BITS = ("SLC", "MLC", "TLC", "QLC")
+MICRON_DIE_MAKERS = ("Micron", "Intel", "SpecTek")
+
+
+def _uncovered_generation(id_bytes, maker):
+    """Whether the ID is of a generation the planar layouts do not cover (YMTC, Micron/Intel 3D,
+    the SSD-era "32 00" layout): then nothing past the maker is certain."""
+    if id_bytes[0] == "9B":
+        return True
+    micron_dies = maker in MICRON_DIE_MAKERS
+    if micron_dies and len(id_bytes) >= 4 and id_bytes[3] == "32":
+        return True
+    if micron_dies and len(id_bytes) >= 3 and (int(id_bytes[2], 16) >> 2) & 3 >= 2 and \
+            id_bytes[1] not in MICRON_DEVICE_CODES:
+        return True
+    return len(id_bytes) >= 5 and id_bytes[3] == "32" and id_bytes[4] == "00"
+
+
+def _page_of_fourth_byte(id_bytes, maker, bits):
+    """The page size byte 4 gives and whether it was read by the generic layout, or None where
+    the layout is not certain: four or five bytes of a Samsung, Hynix, Toshiba or SanDisk
+    multi-level part (an old ID or the start of a six-byte one), Toshiba's and SanDisk's six-byte
+    multi-level layout, a Samsung sixth byte outside the published processes 40 to 46 (bit 7
+    aside), a Hynix technology code (sixth byte bits 2:0) from 4 on."""
+    fourth = int(id_bytes[3], 16)
+    six = len(id_bytes) >= 6
+    sixth = int(id_bytes[5], 16) if six else 0
+    if bits > 1 and six and maker == "Samsung" and sixth != 0:
+        return (2048 << (fourth & 3), False) if 0x40 <= sixth & 0x7F <= 0x46 else None
+    if bits > 1 and six and maker == "Hynix":
+        return (2048 << (fourth & 3), False) if sixth & 7 <= 3 else None
+    if bits > 1 and maker in ("Samsung", "Hynix", "Toshiba", "SanDisk"):
+        return None
+    return 1024 << (fourth & 3), True
+
+
 def read_id(id_bytes, maker):
     """What the ID bytes say by the published layouts, where the layout is certain, read as
     flash/id_decoder reads them (tests/dataset/id_layouts_test.py keeps the two alike): Gbit per
     chip enable and bus width (device code), cell type and dies per chip enable (third byte),
-    page size and bus width (fourth byte); nothing past a device code no table gives. Used to
-    keep contradicted fields out, never to fill one."""
+    page size and bus width (fourth byte); nothing past a device code no table gives, and for
+    3D NAND only what the 3D table gives. Used to keep contradicted fields out, never to fill
+    one."""
     said = {}
-    if len(id_bytes) >= 2 and id_bytes[1] in SMALL_PAGE_MBIT:
+    if len(id_bytes) < 2:
+        return said
+    known = NAND_3D_IDS.get(tuple(id_bytes[:5])) if len(id_bytes) >= 5 else None
+    if known:
+        bits, dies, mbit = known
+        said = {"cell": CELL_OF_BITS[bits - 1], "ce_gbit": mbit / 1024}
+        if dies:
+            said["dies_per_ce"] = dies
+        return said
+    if _uncovered_generation(id_bytes, maker):
+        return said
+    if id_bytes[1] in SMALL_PAGE_MBIT:
         return {"cell": "SLC", "page": 512, "width": 8,
                 "ce_gbit": SMALL_PAGE_MBIT[id_bytes[1]] / 1024}
-    micron_code = maker in ("Micron", "Intel", "SpecTek") and id_bytes[1] in MICRON_DEVICE_CODES
+    micron_code = maker in MICRON_DIE_MAKERS and id_bytes[1] in MICRON_DEVICE_CODES
     # A device code no table gives says nothing of the layout the later bytes follow.
-    if len(id_bytes) < 2 or not (id_bytes[1] in CE_DENSITY_GBIT or micron_code):
+    if not (id_bytes[1] in CE_DENSITY_GBIT or micron_code):
         return said
     if micron_code:
         said["ce_gbit"] = MICRON_CE_DENSITY_GBIT[id_bytes[1]]
@@ -264,23 +329,24 @@ def read_id(id_bytes, maker):
     if len(id_bytes) < 3:
         return said
     third = int(id_bytes[2], 16)
-    said["cell"] = ("SLC", "MLC", "TLC", "QLC")[(third >> 2) & 3]
+    bits = 1 + ((third >> 2) & 3)
+    said["cell"] = CELL_OF_BITS[bits - 1]
     # Every maker's third byte counts the dies behind one chip enable in its two low bits.
     said["dies_per_ce"] = 1 << (third & 3)
     if len(id_bytes) < 4:
         return said
-    fourth, bits = int(id_bytes[3], 16), 1 + ((third >> 2) & 3)
-    six = len(id_bytes) >= 6
+    fourth = int(id_bytes[3], 16)
     if micron_code:
-        said["page"] = 1024 << (fourth & 3)
-    elif bits > 1 and maker in ("Samsung", "Hynix") and six and \
-            (maker == "Hynix" or id_bytes[5] != "00"):
-        said["page"] = 2048 << (fourth & 3)
-    elif bits > 1 and maker in ("Samsung", "Hynix", "Toshiba", "SanDisk") and \
-            (six or len(id_bytes) < 5):
-        pass  # another layout, or four bytes of one: the page size cannot be read
-    else:
-        said["page"] = 1024 << (fourth & 3)
+        # Micron's own codes: 4 or 8 KiB from the 34 and 25 nm parts; later parts lay byte 4
+        # out otherwise.
+        if 1024 << (fourth & 3) in (4096, 8192):
+            said["page"] = 1024 << (fourth & 3)
+        return said
+    page = _page_of_fourth_byte(id_bytes, maker, bits)
+    if page is None:
+        return said
+    said["page"], generic = page
+    if generic:
         # The fourth byte's width must agree with the device code's; if not, neither is sure.
         width = 16 if fourth & 0x40 else 8
         if said.setdefault("width", width) != width:
