@@ -154,6 +154,9 @@ TEST(Drives, TreeRecordedFromARealKernel) {
 // Recorded trees may hold anything: a FIFO, a link that loops or leaves the tree, a device
 // node, a huge file. Each leaves its one field empty; the drive and the listing stay.
 TEST(Drives, OddAttributesSkipTheFieldNotTheDriveOrTheListing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs, device nodes and sysfs names (0:0:0:0) cannot be made on Windows";
+#else
     namespace fs = std::filesystem;
     norvessa::testing::TemporaryFolder folder;
     testing::FakeDrive drive;
@@ -221,6 +224,7 @@ TEST(Drives, OddAttributesSkipTheFieldNotTheDriveOrTheListing) {
                   .find("is not a regular file"),
               std::string::npos);
     EXPECT_EQ(status, 2);
+#endif
 }
 
 }  // namespace
