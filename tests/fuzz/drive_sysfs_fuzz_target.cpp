@@ -37,9 +37,9 @@ const fs::path& scratch() {
     static const bool removedAtExit = [] {
         // The scratch folder goes when the process ends normally.
         return std::atexit([] {
-            std::error_code error;
-            fs::remove_all(*folder, error);
-        }) == 0;
+                   std::error_code error;
+                   fs::remove_all(*folder, error);
+               }) == 0;
     }();
     (void)removedAtExit;
     return *folder;
