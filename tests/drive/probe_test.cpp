@@ -412,6 +412,7 @@ TEST(Probe, BrandedPhisonDriveEndToEnd) {
 // A SanDisk U3 Cruzer Micro reports revision "8.02", as Alcor firmware does: hinted, never
 // probed.
 TEST(Probe, SanDiskWithAlcorLikeRevisionIsHintedButNeverProbed) {
+    NORVESSA_SKIP_WITHOUT_SYSFS_NAMES();
     norvessa::testing::TemporaryFolder folder;
     testing::FakeDrive sandisk;
     sandisk.block = "sdb";
@@ -450,6 +451,7 @@ TEST(Probe, SanDiskWithAlcorLikeRevisionIsHintedButNeverProbed) {
 
 // An Alcor four-slot card reader (058f:6366) with no cards: a reader, never probed.
 TEST(Probe, FourSlotCardReaderIsAReaderAndGetsNoCommand) {
+    NORVESSA_SKIP_WITHOUT_SYSFS_NAMES();
     norvessa::testing::TemporaryFolder folder;
     for (int slot = 0; slot < 4; ++slot) {
         testing::FakeDrive reader;
@@ -484,6 +486,7 @@ TEST(Probe, FourSlotCardReaderIsAReaderAndGetsNoCommand) {
 
 // A genuine 128 GB drive with two chip enables of Micron 3D NAND is not called resized.
 TEST(Probe, ThreeDimensionalNandDriveIsNotCalledResized) {
+    NORVESSA_SKIP_WITHOUT_SYSFS_NAMES();
     norvessa::testing::TemporaryFolder folder;
     testing::addFakeDrive(folder.path(), kingstonPhison());
     const ProbeRun run = probeThrough(
