@@ -8,9 +8,9 @@
 
 #include "main_window/database_location.h"
 #include "main_window/failure_reasons.h"
+#include "platform/controls/error_report.h"
 #include "platform/core/file_output.h"
 #include "platform/core/windows_path.h"
-#include "platform/gui/error_report.h"
 #include "resources/database_image.h"
 
 namespace norvessa::main_window {
@@ -21,7 +21,7 @@ void provisionDatabaseFile() {
         platform::replaceFileContent(platform::hostPath(databaseFilePath()),
                                      resources::carriedDatabaseImage());
     } catch (...) {
-        std::throw_with_nested(platform::ExplainedError(databaseUnwritableReason()));
+        std::throw_with_nested(controls::ExplainedError(databaseUnwritableReason()));
     }
 }
 
